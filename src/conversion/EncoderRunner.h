@@ -1,0 +1,22 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+// One run of an encoder command line on a worker thread. Destroying the runner waits until the
+// run has finished, which happens about a second after the child has ended.
+class IEncoderRun {
+public:
+    virtual ~IEncoderRun() = default;
+};
+
+// Starts runs. `onOutput` receives each newest piece of the child's output on the GUI thread,
+// in the order the pieces were read; a run whose program cannot be started calls it never.
+class IEncoderRunner {
+public:
+    using OutputCallback = std::function<void(const std::string&)>;
+    virtual ~IEncoderRunner() = default;
+    virtual std::unique_ptr<IEncoderRun> Start(const std::string& commandLine,
+                                               OutputCallback onOutput) = 0;
+};

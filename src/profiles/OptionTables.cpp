@@ -1,0 +1,1 @@
+#include "profiles/OptionTables.h"

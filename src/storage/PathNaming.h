@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+// How paths are spelled where the program runs: the folder separator and the encoder programs'
+// file names. The program uses NativeNaming(); tests can build command lines under other naming.
+struct TPathNaming {
+    char Separator = '/';
+    std::string FavcName = "favc";
+    std::string RavcName = "ravc";
+};
+
+inline TPathNaming NativeNaming() { return TPathNaming{}; }
+inline TPathNaming WindowsNaming() { return TPathNaming{'\\', "favc.exe", "ravc.exe"}; }
