@@ -22,7 +22,8 @@ LocaleLogClock::LocaleLogClock() : Locale_(UserLocale()) {}
 
 std::string LocaleLogClock::Now(const char* format) const {
     const std::time_t now = std::time(nullptr);
-    const std::tm local = *std::localtime(&now);  // copied at once; callers are on one thread
+    const std::tm* converted = std::localtime(&now);  // callers are on one thread
+    const std::tm local = converted != nullptr ? *converted : std::tm{};
     std::ostringstream text;
     text.imbue(Locale_);
     text << std::put_time(&local, format);
