@@ -8,7 +8,8 @@ struct TPathNaming {
     char Separator = '/';
     std::string FavcName = "favc";
     std::string RavcName = "ravc";
+    std::string LineBreak = "\n";  // ends the line of a written script
 };
 
 inline TPathNaming NativeNaming() { return TPathNaming{}; }
-inline TPathNaming WindowsNaming() { return TPathNaming{'\\', "favc.exe", "ravc.exe"}; }
+inline TPathNaming WindowsNaming() { return TPathNaming{'\\', "favc.exe", "ravc.exe", "\r\n"}; }
