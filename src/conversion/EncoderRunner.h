@@ -9,6 +9,9 @@
 class IEncoderRun {
 public:
     virtual ~IEncoderRun() = default;
+    // True once the run has ended (the child is gone and its pipes are closed); destroying a
+    // finished run does not wait.
+    virtual bool Finished() const = 0;
 };
 
 // Starts runs. `onOutput` receives each newest piece of the child's output on the GUI thread,
