@@ -41,6 +41,16 @@ void DelayedKill::Schedule(pid_t pid, std::uint64_t startTime) {
     changed_.notify_all();
 }
 
+bool DelayedKill::IsScheduled(pid_t pid, std::uint64_t startTime) {
+    std::lock_guard lock(mutex_);
+    for (const Pending& p : pending_) {
+        if (p.Pid == pid && p.StartTime == startTime) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void DelayedKill::Run() {
     std::unique_lock lock(mutex_);
     for (;;) {

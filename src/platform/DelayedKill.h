@@ -22,6 +22,8 @@ public:
     DelayedKill& operator=(const DelayedKill&) = delete;
 
     void Schedule(pid_t pid, std::uint64_t startTime);
+    // Whether a kill for exactly this process is still to come.
+    bool IsScheduled(pid_t pid, std::uint64_t startTime);
 
 private:
     struct Pending {

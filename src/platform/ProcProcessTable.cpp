@@ -105,6 +105,9 @@ bool ProcProcessTable::Terminate(std::uint32_t pid) {
     if (IsGone(*stat)) {
         return true;  // it has ended already
     }
+    if (delayedKill_.IsScheduled(target, stat->StartTime)) {
+        return true;  // already asked; a second SIGTERM would cut its trailer short
+    }
     if (::kill(target, SIGTERM) != 0) {
         return false;
     }

@@ -112,6 +112,25 @@ TEST(PlatformProcessTable, TerminateAsksFirstAndKillsWhatStays) {
     }
 }
 
+// The stop loop asks every 100 ms; an encoder still writing its trailer must get one request,
+// since a second signal ends it at once.
+TEST(PlatformProcessTable, RepeatedTerminateSignalsOnce) {
+    TestFolder folder("kestrava-table");
+    ProcProcessTable table;
+    TestChild child(folder.CopyHelper(UniqueProgramName("table-once")).string(),
+                    {"finish-on-term", "600"});
+    ASSERT_TRUE(child.WaitForOutput("ready", 3s));
+    const auto pid = static_cast<std::uint32_t>(child.Pid());
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(table.Terminate(pid));
+        std::this_thread::sleep_for(100ms);
+    }
+    const auto status = child.WaitForExit(5s);
+    ASSERT_TRUE(status.has_value());
+    ASSERT_TRUE(WIFEXITED(*status));
+    EXPECT_EQ(WEXITSTATUS(*status), 0);
+}
+
 TEST(PlatformProcessTable, TerminateRefusesWhatItCannotSignal) {
     EXPECT_FALSE(IsSignallablePid(0));
     EXPECT_FALSE(IsSignallablePid(static_cast<std::uint32_t>(INT_MAX) + 1));

@@ -13,6 +13,8 @@
 //                                  and how many descriptors beyond the standard three it holds
 //   sleep MS                       prints "ready", then waits MS
 //   ignore-term MS                 ignores SIGTERM, prints "ready", then waits MS
+//   finish-on-term MS              prints "ready"; the first SIGTERM lets it finish its file
+//                                  for MS and exit 0, a second one ends it at once with 9
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -149,6 +151,20 @@ int Identity() {
     return 0;
 }
 
+volatile std::sig_atomic_t termsSeen = 0;
+
+void OnTerm(int) {
+    if (++termsSeen > 1) _exit(9);
+}
+
+int FinishOnTerm(int argc, char** argv) {
+    if (std::signal(SIGTERM, OnTerm) == SIG_ERR) return 2;
+    Say("ready\n");
+    while (termsSeen == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    SleepMs(Number(argc, argv, 2, 500));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -163,6 +179,7 @@ int main(int argc, char** argv) {
     if (mode == "echo") return Echo(argc, argv);
     if (mode == "stdin") return Stdin();
     if (mode == "identity") return Identity();
+    if (mode == "finish-on-term") return FinishOnTerm(argc, argv);
     if (mode == "sleep" || mode == "ignore-term") {
         if (mode == "ignore-term" && std::signal(SIGTERM, SIG_IGN) == SIG_ERR) {
             return 2;
