@@ -8,6 +8,8 @@ packages=(
   cmake g++ pkg-config make libgtest-dev libgmock-dev
   # encoder programs: FFmpeg's libraries, and the ffmpeg CLI for test fixtures and benchmarks
   libavformat-dev libavcodec-dev libavfilter-dev libavutil-dev libswscale-dev libswresample-dev ffmpeg
+  # the preview player
+  libmpv-dev
 )
 
 missing=()
