@@ -9,15 +9,15 @@
 #include "storage/FileSystem.h"
 #include "storage/PathNaming.h"
 
-// The job object: the program folder, the pieces of the current conversion, the file loaded in
-// the preview, and the fragment getters that turn selections into option fragments.
+// The job object: the program folder, the pieces of the current conversion, and the fragment
+// getters that turn selections into option fragments. The file loaded in the preview is kept by
+// the preview player (TPreviewPlayer::PreviewFile), its only store.
 class TCommonLib {
 public:
     TCommonLib(std::string appPath, TPathNaming naming, IFileSystem& fs, const TAppFunc& appFunc);
 
     std::string AppPath;  // ends with the separator
     TConvertParameterStruct ConvertParam;
-    std::string PreviewFile;
 
     // Table getters, by output-type index.
     std::string GetCodecParam(int outputType) const;
