@@ -1,0 +1,408 @@
+#include "app/FrmMainForm.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeView>
+#include <QWindow>
+
+#include "app/Artwork.h"
+#include "app/BitmapButton.h"
+#include "app/ClearMemory.h"
+#include "app/FrmOption.h"
+#include "app/HandlerGuard.h"
+#include "app/KeyboardMap.h"
+#include "app/Program.h"
+#include "app/QtText.h"
+#include "app/SegmentBar.h"
+#include "app/WindowShape.h"
+#include "conversion/CustomProc.h"
+#include "storage/OutputFolderChooser.h"
+#include "storage/UserSettings.h"
+
+namespace {
+
+constexpr int kGridLeft = 19, kGridTop = 287, kGridWidth = 539, kGridHeight = 127;
+
+QFont ArialFont(int pixelSize, bool bold) {
+    QFont font("Arial");
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+// A transparent label in white Arial 8 point, drawn on the background picture.
+QLabel* WhiteLabel(QWidget* parent, const char* name, const char* text, int left, int top) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    QFont font("Arial");
+    font.setPointSize(8);
+    label->setFont(font);
+    label->setStyleSheet("color: white; background: transparent;");
+    // A press on the label is a press on the background picture behind it.
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    label->adjustSize();
+    label->move(left, top);
+    return label;
+}
+
+QComboBox* DropDownList(QWidget* parent, const char* name, const QRect& place) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setGeometry(place);
+    box->setEditable(false);
+    box->setMaxVisibleItems(12);
+    return box;
+}
+
+}  // namespace
+
+TFrmMainForm::TFrmMainForm(TProgram& program) : QWidget(nullptr), program_(program) {
+    setObjectName("FrmMainForm");
+    setWindowTitle("FrmMainForm");
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    QFont font("MS Sans Serif");
+    font.setPointSize(8);
+    setFont(font);
+    resize(kClientWidth, kClientHeight);
+    BuildControls();
+    ConnectHandlers();
+    // Key preview: the window sees every key before the focused control.
+    qApp->installEventFilter(this);
+    tmrClearMemory->start();
+}
+
+TFrmMainForm::~TFrmMainForm() = default;
+
+void TFrmMainForm::BuildControls() {
+    rzfrmshpfrmConverter = new QLabel(this);
+    rzfrmshpfrmConverter->setObjectName("rzfrmshpfrmConverter");
+    rzfrmshpfrmConverter->setGeometry(0, 0, kClientWidth, kClientHeight);
+    rzfrmshpfrmConverter->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    rzfrmshpfrmConverter->setPixmap(ArtworkPixmap("background"));
+    rzfrmshpfrmConverter->installEventFilter(this);
+
+    lblTitle = new QLabel("Application name ", this);
+    lblTitle->setObjectName("lblTitle");
+    lblTitle->setGeometry(103, 42, 514, 27);
+    lblTitle->setFont(ArialFont(16, true));
+    lblTitle->setStyleSheet("color: white; background: transparent;");
+    lblTitle->installEventFilter(this);
+
+    btnWindowMinimize = new TBitmapButton(this, "btnWindowMinimize", "minimize", {616, 40, 25, 25});
+    btnWindowClose = new TBitmapButton(this, "btnWindowClose", "close", {642, 40, 25, 25});
+    btnHomePage = new TBitmapButton(this, "btnHomePage", "homepage", {463, 73, 48, 48});
+    btnEMail = new TBitmapButton(this, "btnEMail", "email", {515, 73, 48, 48});
+    btnAbout = new TBitmapButton(this, "btnAbout", "about", {619, 73, 48, 48});
+    for (TBitmapButton* link : {btnHomePage, btnEMail, btnAbout}) link->setCursor(Qt::PointingHandCursor);
+
+    DSVideoWindowEx1 = new QWidget(this);
+    DSVideoWindowEx1->setObjectName("DSVideoWindowEx1");
+    DSVideoWindowEx1->setGeometry(21, 75, 257, 155);
+    DSVideoWindowEx1->setAutoFillBackground(true);
+    QPalette black = DSVideoWindowEx1->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    DSVideoWindowEx1->setPalette(black);
+    panLogo = new QWidget(DSVideoWindowEx1);
+    panLogo->setObjectName("panLogo");
+    panLogo->setGeometry(0, 0, 257, 155);
+    imgLOGO = new QLabel(panLogo);
+    imgLOGO->setObjectName("imgLOGO");
+    imgLOGO->setGeometry(0, 0, 257, 155);
+    imgLOGO->setScaledContents(true);
+    imgLOGO->setPixmap(ArtworkPixmap("logo"));
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName("Image1");
+    Image1->setGeometry(295, 125, 372, 1);
+    QPixmap line(372, 1);
+    line.fill(QColor(58, 71, 88));
+    Image1->setPixmap(line);
+
+    lblOutputFileTypeName = WhiteLabel(this, "lblOutputFileTypeName", "Output FileType:", 304, 136);
+    cbbOutputFiletype = DropDownList(this, "cbbOutputFiletype", {386, 133, 280, 21});
+    lblProfileSettings = WhiteLabel(this, "lblProfileSettings", "Conversion Quality:", 288, 164);
+    cbbProfile = DropDownList(this, "cbbProfile", {386, 160, 200, 21});
+    btnOptions = new TBitmapButton(this, "btnOptions", "options", {595, 160, 70, 20}, "Ctrl + N");
+
+    lblOutputFolderInfo = WhiteLabel(this, "lblOutputFolderInfo", "Output Folder:", 314, 191);
+    edtOutputFolder = new QLineEdit(this);
+    edtOutputFolder->setObjectName("edtOutputFolder");
+    edtOutputFolder->setGeometry(386, 188, 200, 21);
+    edtOutputFolder->setReadOnly(true);
+    edtOutputFolder->setText(ToQt(program_.Env().HomeFolder + "Kestrava Output Folder"));
+    edtOutputFolder->setCursorPosition(0);
+    RzBmpButton1 = new TBitmapButton(this, "RzBmpButton1", "folder", {595, 188, 70, 20}, "Ctrl + N");
+    btnSelectOutputFolder = new QPushButton(this);
+    btnSelectOutputFolder->setObjectName("btnSelectOutputFolder");
+    btnSelectOutputFolder->hide();
+
+    chkShutdown = new QCheckBox(this);
+    chkShutdown->setObjectName("chkShutdown");
+    chkShutdown->setGeometry(294, 226, 14, 17);
+    Label1 = WhiteLabel(this, "Label1", "Shutdown computer when job is finished.", 313, 227);
+    chkShowOutputDirectory = new QCheckBox(this);
+    chkShowOutputDirectory->setObjectName("chkShowOutputDirectory");
+    chkShowOutputDirectory->setGeometry(294, 246, 13, 17);
+    chkShowOutputDirectory->setChecked(true);
+    Label2 = WhiteLabel(this, "Label2", "Show output directory when done", 313, 247);
+
+    // The segment bar: left strip, start marker, segment, end marker, right strip.
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName("Panel1");
+    Panel1->setGeometry(19, 237, 260, 19);
+    Panel1->setAutoFillBackground(true);
+    QPalette bar = Panel1->palette();
+    bar.setColor(QPalette::Window, QColor(61, 65, 77));
+    Panel1->setPalette(bar);
+    const QPixmap outer = ArtworkPixmap("strip-outer");
+    Panel2 = new TPictureStrip(Panel1, "Panel2", outer);
+    Panel2->setGeometry(0, 0, 1, 19);
+    Splitter1 = new TMarker(Panel1, "Splitter1", MarkerGlyph("marker-left"));
+    Splitter1->setGeometry(1, 0, 19, 19);
+    Panel4 = new TPictureStrip(Panel1, "Panel4", ArtworkPixmap("strip-inner"));
+    Panel4->setGeometry(20, 0, 220, 19);
+    Splitter2 = new TMarker(Panel1, "Splitter2", MarkerGlyph("marker-right"));
+    Splitter2->setGeometry(240, 0, 19, 19);
+    Panel3 = new TPictureStrip(Panel1, "Panel3", outer);
+    Panel3->setGeometry(259, 0, 1, 19);
+    imgL = new QLabel(this);
+    imgL->setObjectName("imgL");
+    imgL->setGeometry(0, 0, 17, 19);
+    imgL->setPixmap(ArtworkPixmap("marker-left"));
+    imgL->hide();
+    imgR = new QLabel(this);
+    imgR->setObjectName("imgR");
+    imgR->setGeometry(0, 0, 17, 19);
+    imgR->setPixmap(ArtworkPixmap("marker-right"));
+    imgR->hide();
+
+    btnPlay = new TBitmapButton(this, "btnPlay", "play", {20, 261, 20, 20}, "Ctrl + P");
+    btnPause = new TBitmapButton(this, "btnPause", "pause", {44, 261, 20, 20}, "Ctrl + U");
+    btnStop = new TBitmapButton(this, "btnStop", "stop", {68, 261, 20, 20}, "Ctrl + T");
+    imgPlay = new QLabel(this);
+    imgPlay->setObjectName("imgPlay");
+    imgPlay->setGeometry(202, 261, 80, 20);
+    imgPlay->setPixmap(ArtworkPixmap("timedisplay"));
+    pnlCurTime = new QLabel("00:00:00", this);
+    pnlCurTime->setObjectName("pnlCurTime");
+    pnlCurTime->setGeometry(206, 263, 72, 17);
+    pnlCurTime->setAlignment(Qt::AlignCenter);
+    pnlCurTime->setFont(ArialFont(14, false));
+    pnlCurTime->setStyleSheet("color: white; background: black;");
+
+    grid_ = std::make_unique<TSourceGrid>(this);
+    grid_->View().setGeometry(kGridLeft, kGridTop, kGridWidth, kGridHeight);
+
+    btnOpenFile = new TBitmapButton(this, "btnOpenFile", "openfile", {567, 287, 100, 25}, "Ctrl + O");
+    btnRemoveFile = new TBitmapButton(this, "btnRemoveFile", "removefile", {567, 318, 100, 25}, "Ctrl + R");
+    btnClearFile = new TBitmapButton(this, "btnClearFile", "clearfile", {567, 349, 100, 25}, "Ctrl + L");
+    btnConvert = new TBitmapButton(this, "btnConvert", "convert", {567, 380, 100, 35}, "Ctrl + S");
+
+    tmrClearMemory = new QTimer(this);
+    tmrClearMemory->setObjectName("tmrClearMemory");
+    tmrClearMemory->setInterval(1000);
+
+    outputFiletype_ = std::make_unique<QtSelector>(*cbbOutputFiletype);
+    profile_ = std::make_unique<QtSelector>(*cbbProfile);
+    shutdown_ = std::make_unique<QtCheckBox>(*chkShutdown);
+    showOutputDirectory_ = std::make_unique<QtCheckBox>(*chkShowOutputDirectory);
+    outputFolder_ = std::make_unique<QtLineEditText>(*edtOutputFolder);
+}
+
+template <class Handler>
+void TFrmMainForm::Run(Handler&& handler) {
+    Guarded(*program_.Env().Boxes, std::forward<Handler>(handler));
+}
+
+void TFrmMainForm::ConnectHandlers() {
+    auto on = [this](QAbstractButton* button, void (TFrmMainForm::*handler)()) {
+        connect(button, &QAbstractButton::clicked, this, [this, handler] { Run([&] { (this->*handler)(); }); });
+    };
+    on(btnWindowMinimize, &TFrmMainForm::actMinimizeExecute);
+    on(btnWindowClose, &TFrmMainForm::actCloseWindowExecute);
+    on(btnHomePage, &TFrmMainForm::ActSysHomePageExecute);
+    on(btnEMail, &TFrmMainForm::ActSysEmailExecute);
+    on(btnAbout, &TFrmMainForm::ActSysAboutExecute);
+    on(btnOptions, &TFrmMainForm::btnOptionsClick);
+    on(RzBmpButton1, &TFrmMainForm::btnSelectOutputFolderClick);
+    on(btnSelectOutputFolder, &TFrmMainForm::btnSelectOutputFolderClick);
+    // The user's picks only: a selection set by the program emits no activated().
+    connect(cbbOutputFiletype, &QComboBox::activated, this, [this] { Run([&] { cbbOutputFiletypeChange(); }); });
+    connect(cbbProfile, &QComboBox::activated, this, [this] { Run([&] { cbbProfileChange(); }); });
+    connect(tmrClearMemory, &QTimer::timeout, this, [this] { Run([&] { tmrClearMemoryTimer(); }); });
+}
+
+void TFrmMainForm::FirstShow() {
+    if (!shaped_) {
+        ApplyShape(*this, ArtworkImage("background"));
+        shaped_ = true;
+    }
+    Run([&] { FormShow(); });
+}
+
+void TFrmMainForm::FormShow() {
+    program_.CheckRequiredFiles();
+    program_.ShowSplash(this);
+    TCustomProc* proc = program_.CustomProc();
+    if (proc == nullptr) return;  // start-up failed; the program ends after this show
+    proc->FillAllSelectors([this] { LoadUserSettings(); });
+    setAcceptDrops(true);
+    proc->ApplyQualityProfile();
+}
+
+void TFrmMainForm::FormResize() {
+    setMinimumHeight(kMinimumHeight);
+    setMinimumWidth(kMinimumWidth);
+}
+
+void TFrmMainForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Run([&] { FormResize(); });
+    // Anchors: the list follows all four edges, the two selectors the right edge.
+    const int dw = width() - kClientWidth, dh = height() - kClientHeight;
+    grid_->View().setGeometry(kGridLeft, kGridTop, kGridWidth + dw, kGridHeight + dh);
+    cbbOutputFiletype->resize(280 + dw, 21);
+    cbbProfile->resize(200 + dw, 21);
+    rzfrmshpfrmConverter->resize(kClientWidth + dw, kClientHeight + dh);
+}
+
+void TFrmMainForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    switch (MatchKey(key, modifiers, QApplication::mouseButtons())) {
+        case KeyCommand::OpenFile: btnOpenFile->click(); break;
+        case KeyCommand::RemoveFile: btnRemoveFile->click(); break;
+        case KeyCommand::ClearFile: btnClearFile->click(); break;
+        case KeyCommand::Options: btnOptions->click(); break;
+        case KeyCommand::Play: btnPlay->click(); break;
+        case KeyCommand::Pause: btnPause->click(); break;
+        case KeyCommand::Stop: btnStop->click(); break;
+        case KeyCommand::Convert: btnConvert->click(); break;
+        case KeyCommand::Help: ActSysHelpExecute(); break;
+        case KeyCommand::SelectOutputFolder: btnSelectOutputFolderClick(); break;
+        case KeyCommand::None: break;
+    }
+}
+
+bool TFrmMainForm::IsKeyPreviewTarget(QObject* receiver) const {
+    if (!receiver->isWidgetType()) return false;
+    auto* widget = static_cast<QWidget*>(receiver);
+    if (widget->window() != this) return false;
+    // A key goes first to the focused control and then, unless taken, up to its parents: the
+    // window looks at it once, on its way to the focused control.
+    QWidget* focused = focusWidget();
+    return focused != nullptr ? widget == focused : widget == this;
+}
+
+bool TFrmMainForm::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress:
+            if (IsKeyPreviewTarget(watched)) {
+                const auto* key = static_cast<QKeyEvent*>(event);
+                Run([&] { FormKeyDown(key->key(), key->modifiers()); });
+            }
+            return false;  // the focused control receives the key as well
+        case QEvent::MouseButtonPress:
+            if (watched == rzfrmshpfrmConverter) {
+                StartWindowDrag(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+                return true;
+            }
+            break;
+        case QEvent::MouseMove:
+            if (watched == rzfrmshpfrmConverter || watched == lblTitle) {
+                const auto* mouse = static_cast<QMouseEvent*>(event);
+                if (manualDrag_ && mouse->buttons() != Qt::NoButton) {
+                    move(mouse->globalPosition().toPoint() - dragOffset_);
+                    return true;
+                }
+                if (watched == lblTitle && mouse->buttons() != Qt::NoButton) {
+                    dragOffset_ = mouse->globalPosition().toPoint() - pos();
+                    Run([&] { lblTitleMouseMove(); });
+                    return true;
+                }
+            }
+            break;
+        case QEvent::MouseButtonRelease:
+            manualDrag_ = false;
+            break;
+        default:
+            break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFrmMainForm::StartWindowDrag(const QPoint& globalPos) {
+    dragOffset_ = globalPos - pos();
+    // The window system's own move loop; where it has none, the window follows the mouse.
+    manualDrag_ = windowHandle() == nullptr || !windowHandle()->startSystemMove();
+}
+
+void TFrmMainForm::lblTitleMouseMove() {
+    // Moved only while a button is held: the label does not pick the window up on a mere
+    // pass of the mouse.
+    manualDrag_ = windowHandle() == nullptr || !windowHandle()->startSystemMove();
+}
+
+void TFrmMainForm::tmrClearMemoryTimer() {
+    ++clearMemoryCount_;
+    app::ClearMemory();
+}
+
+void TFrmMainForm::cbbOutputFiletypeChange() {
+    if (TCustomProc* proc = program_.CustomProc()) proc->ApplyQualityProfile();
+}
+
+void TFrmMainForm::cbbProfileChange() {
+    if (TCustomProc* proc = program_.CustomProc()) proc->ApplyQualityProfile();
+}
+
+void TFrmMainForm::btnOptionsClick() {
+    TfrmOption& options = program_.frmOption();
+    options.show();  // not modal; the first showing from hidden runs its FormShow
+    options.raise();
+    options.activateWindow();
+}
+
+void TFrmMainForm::btnSelectOutputFolderClick() {
+    const TProgramEnvironment& env = program_.Env();
+    outputFolder_->SetText(
+        SelectOutputFolder(outputFolder_->Text(), *env.FolderBrowser, *env.Fs, *env.Boxes, '/'));
+}
+
+void TFrmMainForm::ActSysHomePageExecute() { program_.OpenHomePage(); }
+void TFrmMainForm::ActSysEmailExecute() { program_.SendEMail(); }
+void TFrmMainForm::ActSysAboutExecute() { program_.ShowAbout(); }
+void TFrmMainForm::ActSysHelpExecute() { program_.OpenHelp(); }
+
+void TFrmMainForm::actMinimizeExecute() { showMinimized(); }
+
+void TFrmMainForm::actCloseWindowExecute() { close(); }
+
+void TFrmMainForm::LoadUserSettings() {
+    const TProgramEnvironment& env = program_.Env();
+    TUserSettings(env.AppPath, *env.Fs).LoadUserSettings(*showOutputDirectory_, *shutdown_, *outputFolder_);
+}
+
+void TFrmMainForm::SaveUserSettings() {
+    const TProgramEnvironment& env = program_.Env();
+    TUserSettings(env.AppPath, *env.Fs).SaveUserSettings(*showOutputDirectory_, *shutdown_, *outputFolder_);
+}
+
+void TFrmMainForm::closeEvent(QCloseEvent* event) {
+    // FormClose: settings saved, then the process ends at once. When the save fails the error
+    // is reported and the window stays open; every further close tries again.
+    const bool saved = Guarded(*program_.Env().Boxes, [&] { SaveUserSettings(); });
+    if (!saved) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    program_.Env().Exit->EndProcess(0);
+}

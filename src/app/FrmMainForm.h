@@ -1,0 +1,139 @@
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+#include <memory>
+
+#include "app/QtControls.h"
+#include "app/QtSelector.h"
+#include "app/SourceGrid.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+class TBitmapButton;
+class TProgram;
+
+// The main window: borderless, cut to the shape of its background picture, with its own title,
+// minimize and close buttons, the output selectors, the source list, the preview area and the
+// segment bar. Its handlers carry the names of the window's design; each runs inside the
+// handler guard.
+class TFrmMainForm : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kClientWidth = 690;
+    static constexpr int kClientHeight = 454;
+    static constexpr int kMinimumWidth = 686;
+    static constexpr int kMinimumHeight = 519;
+
+    explicit TFrmMainForm(TProgram& program);
+    ~TFrmMainForm() override;
+
+    // The first show, before the window becomes visible: the shape of the background picture,
+    // then FormShow.
+    void FirstShow();
+
+    // Handlers.
+    void FormShow();
+    void FormResize();
+    void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void tmrClearMemoryTimer();
+    void cbbOutputFiletypeChange();
+    void cbbProfileChange();
+    void btnOptionsClick();
+    void btnSelectOutputFolderClick();
+    void ActSysHomePageExecute();
+    void ActSysEmailExecute();
+    void ActSysAboutExecute();
+    void ActSysHelpExecute();
+    void actMinimizeExecute();
+    void actCloseWindowExecute();
+    void lblTitleMouseMove();
+
+    // The user settings of this window (Config/UserSettings.ini).
+    void LoadUserSettings();
+    void SaveUserSettings();
+
+    // Controls, by their names in the window's design.
+    QLabel* rzfrmshpfrmConverter;
+    QLabel* lblTitle;
+    TBitmapButton* btnWindowMinimize;
+    TBitmapButton* btnWindowClose;
+    TBitmapButton* btnHomePage;
+    TBitmapButton* btnEMail;
+    TBitmapButton* btnAbout;
+    QWidget* DSVideoWindowEx1;
+    QWidget* panLogo;
+    QLabel* imgLOGO;
+    QLabel* Image1;
+    QLabel* lblOutputFileTypeName;
+    QComboBox* cbbOutputFiletype;
+    QLabel* lblProfileSettings;
+    QComboBox* cbbProfile;
+    TBitmapButton* btnOptions;
+    QLabel* lblOutputFolderInfo;
+    QLineEdit* edtOutputFolder;
+    TBitmapButton* RzBmpButton1;
+    QPushButton* btnSelectOutputFolder;  // hidden, the same handler as RzBmpButton1
+    QCheckBox* chkShutdown;
+    QLabel* Label1;
+    QCheckBox* chkShowOutputDirectory;
+    QLabel* Label2;
+    QWidget* Panel1;
+    QWidget* Panel2;
+    QWidget* Splitter1;
+    QWidget* Panel4;
+    QWidget* Splitter2;
+    QWidget* Panel3;
+    QLabel* imgL;
+    QLabel* imgR;
+    TBitmapButton* btnPlay;
+    TBitmapButton* btnPause;
+    TBitmapButton* btnStop;
+    QLabel* imgPlay;
+    QLabel* pnlCurTime;
+    TBitmapButton* btnOpenFile;
+    TBitmapButton* btnRemoveFile;
+    TBitmapButton* btnClearFile;
+    TBitmapButton* btnConvert;
+    QTimer* tmrClearMemory;
+
+    // The core's view of the controls.
+    TSourceGrid& dxTreeSourceFileInfo() { return *grid_; }
+    QtSelector& OutputFiletypeSelector() { return *outputFiletype_; }
+    QtSelector& ProfileSelector() { return *profile_; }
+    QtCheckBox& ShutdownBox() { return *shutdown_; }
+    QtCheckBox& ShowOutputDirectoryBox() { return *showOutputDirectory_; }
+    QtLineEditText& OutputFolderText() { return *outputFolder_; }
+
+    // How often the memory trim has run.
+    int ClearMemoryCount() const { return clearMemoryCount_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    template <class Handler>
+    void Run(Handler&& handler);
+    void BuildControls();
+    void ConnectHandlers();
+    void StartWindowDrag(const QPoint& globalPos);
+    bool IsKeyPreviewTarget(QObject* receiver) const;
+
+    TProgram& program_;
+    std::unique_ptr<TSourceGrid> grid_;
+    std::unique_ptr<QtSelector> outputFiletype_;
+    std::unique_ptr<QtSelector> profile_;
+    std::unique_ptr<QtCheckBox> shutdown_;
+    std::unique_ptr<QtCheckBox> showOutputDirectory_;
+    std::unique_ptr<QtLineEditText> outputFolder_;
+    bool shaped_ = false;
+    bool manualDrag_ = false;
+    QPoint dragOffset_;
+    int clearMemoryCount_ = 0;
+};

@@ -1,0 +1,9 @@
+#include "app/ProgramEnvironment.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+void ImmediateExit::EndProcess(int exitCode) {
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
+}
