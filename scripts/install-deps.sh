@@ -10,6 +10,9 @@ packages=(
   libavformat-dev libavcodec-dev libavfilter-dev libavutil-dev libswscale-dev libswresample-dev ffmpeg
   # the preview player
   libmpv-dev
+  # the window: Qt 6 Widgets, the SVG renderer of the artwork, Arial-metric fonts; Xvfb and the
+  # X headers for the screenshot test and for starting the window where there is no display
+  qt6-base-dev qt6-svg-dev fonts-liberation2 xvfb libxcb1-dev
 )
 
 missing=()
