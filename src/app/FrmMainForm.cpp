@@ -24,6 +24,7 @@
 #include "app/SegmentBar.h"
 #include "app/WindowShape.h"
 #include "conversion/CustomProc.h"
+#include "media/SourceListOps.h"
 #include "storage/OutputFolderChooser.h"
 #include "storage/UserSettings.h"
 
@@ -216,6 +217,8 @@ void TFrmMainForm::BuildControls() {
     shutdown_ = std::make_unique<QtCheckBox>(*chkShutdown);
     showOutputDirectory_ = std::make_unique<QtCheckBox>(*chkShowOutputDirectory);
     outputFolder_ = std::make_unique<QtLineEditText>(*edtOutputFolder);
+    segmentBar_ = std::make_unique<QtSegmentBar>(*Panel1, *Panel2, *Splitter1, *Panel4, *Splitter2, *Panel3);
+    markers_ = std::make_unique<TSegmentMarkers>(*grid_, *segmentBar_, preview_, pump_);
 }
 
 template <class Handler>
@@ -238,6 +241,10 @@ void TFrmMainForm::ConnectHandlers() {
     // The user's picks only: a selection set by the program emits no activated().
     connect(cbbOutputFiletype, &QComboBox::activated, this, [this] { Run([&] { cbbOutputFiletypeChange(); }); });
     connect(cbbProfile, &QComboBox::activated, this, [this] { Run([&] { cbbProfileChange(); }); });
+    on(btnRemoveFile, &TFrmMainForm::btnRemoveFileClick);
+    on(btnClearFile, &TFrmMainForm::btnClearFileClick);
+    connect(&grid_->View(), &QAbstractItemView::clicked, this,
+            [this] { Run([&] { actDxTreeListOnClickExecute(); }); });
     connect(tmrClearMemory, &QTimer::timeout, this, [this] { Run([&] { tmrClearMemoryTimer(); }); });
 }
 
@@ -308,7 +315,15 @@ bool TFrmMainForm::eventFilter(QObject* watched, QEvent* event) {
                 const auto* key = static_cast<QKeyEvent*>(event);
                 Run([&] { FormKeyDown(key->key(), key->modifiers()); });
             }
+            // The application-wide filter sees the grid's keys too.
+            if (watched == &grid_->View()) {
+                const int key = static_cast<QKeyEvent*>(event)->key();
+                Run([&] { dxTreeSourceFileInfoKeyDown(key); });
+            }
             return false;  // the focused control receives the key as well
+        case QEvent::KeyRelease:
+            if (watched == &grid_->View()) Run([&] { dxTreeSourceFileInfoKeyUp(); });
+            return false;
         case QEvent::MouseButtonPress:
             if (watched == rzfrmshpfrmConverter) {
                 StartWindowDrag(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
@@ -375,6 +390,31 @@ void TFrmMainForm::btnSelectOutputFolderClick() {
     outputFolder_->SetText(
         SelectOutputFolder(outputFolder_->Text(), *env.FolderBrowser, *env.Fs, *env.Boxes, '/'));
 }
+
+void TFrmMainForm::btnRemoveFileClick() {
+    RemoveSelectedFiles(*grid_, pump_);
+    if (grid_->RowCount() == 0) markers_->ResetMarkers();
+    preview_.StopVideo();
+    markers_->ShowSelectedFile();
+}
+
+void TFrmMainForm::btnClearFileClick() {
+    ClearFileList(*grid_);  // an error leaves the rows it could not delete; nothing is shown
+    preview_.StopVideo();
+    markers_->ResetMarkers();
+}
+
+void TFrmMainForm::actDxTreeListOnClickExecute() { markers_->ShowSelectedFile(); }
+
+void TFrmMainForm::dxTreeSourceFileInfoKeyDown(int key) {
+    markers_->ShowSelectedFile();
+    if (key != Qt::Key_Delete) return;
+    RemoveSelectedFiles(*grid_, pump_);
+    preview_.StopVideo();
+    if (grid_->RowCount() == 0) markers_->ResetMarkers();
+}
+
+void TFrmMainForm::dxTreeSourceFileInfoKeyUp() { markers_->ShowSelectedFile(); }
 
 void TFrmMainForm::ActSysHomePageExecute() { program_.OpenHomePage(); }
 void TFrmMainForm::ActSysEmailExecute() { program_.SendEMail(); }

@@ -7,6 +7,8 @@
 #include "app/QtControls.h"
 #include "app/QtSelector.h"
 #include "app/SourceGrid.h"
+#include "app/SourceListAdapters.h"
+#include "media/SegmentMarkers.h"
 
 class QCheckBox;
 class QComboBox;
@@ -52,6 +54,11 @@ public:
     void actMinimizeExecute();
     void actCloseWindowExecute();
     void lblTitleMouseMove();
+    void btnRemoveFileClick();
+    void btnClearFileClick();
+    void actDxTreeListOnClickExecute();
+    void dxTreeSourceFileInfoKeyDown(int key);
+    void dxTreeSourceFileInfoKeyUp();
 
     // The user settings of this window (Config/UserSettings.ini).
     void LoadUserSettings();
@@ -108,6 +115,7 @@ public:
     QtCheckBox& ShutdownBox() { return *shutdown_; }
     QtCheckBox& ShowOutputDirectoryBox() { return *showOutputDirectory_; }
     QtLineEditText& OutputFolderText() { return *outputFolder_; }
+    TSegmentMarkers& SegmentMarkers() { return *markers_; }
 
     // How often the memory trim has run.
     int ClearMemoryCount() const { return clearMemoryCount_; }
@@ -132,6 +140,11 @@ private:
     std::unique_ptr<QtCheckBox> shutdown_;
     std::unique_ptr<QtCheckBox> showOutputDirectory_;
     std::unique_ptr<QtLineEditText> outputFolder_;
+    QtMessagePump pump_;
+    std::unique_ptr<QtSegmentBar> segmentBar_;
+    // No preview player is wired to the window yet: StopVideo has nothing to unload.
+    TNoPreview preview_;
+    std::unique_ptr<TSegmentMarkers> markers_;
     bool shaped_ = false;
     bool manualDrag_ = false;
     QPoint dragOffset_;

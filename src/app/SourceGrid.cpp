@@ -120,7 +120,11 @@ void TSourceGrid::SetCell(int row, int column, const std::string& text) {
 
 int TSourceGrid::AppendRow() { return model_->AppendRow(); }
 
-void TSourceGrid::DeleteRow(int row) { model_->DeleteRow(row); }
+void TSourceGrid::DeleteRow(int row) {
+    // A deleted focused row leaves no focused row behind (the view would move it to a neighbour).
+    if (row >= 0 && row == FocusedRow()) SetFocusedRow(-1);
+    model_->DeleteRow(row);
+}
 
 void TSourceGrid::DeleteAllRows() { model_->DeleteAllRows(); }
 
