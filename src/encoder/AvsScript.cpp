@@ -161,13 +161,14 @@ DirectShowSource ReadDirectShowScript(const std::string& scriptPath) {
     std::ifstream in(scriptPath, std::ios::binary);
     if (!in)
         throw UsageError("cannot read the script \"" + scriptPath + "\"");
-    std::string text;
-    char buffer[4096];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        text.append(buffer, static_cast<size_t>(in.gcount()));
-        if (text.size() > 64 * 1024)
-            throw UsageError("the script \"" + scriptPath + "\" is too large to be a one-line script");
-    }
+    // A one-line script is small; read a little more than any such line can be.
+    std::string text(64 * 1024 + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<size_t>(in.gcount()));
+    if (text.find('\0') != std::string::npos)
+        throw Refuse("\"" + scriptPath + "\" holds binary data (is it a media file rather than a script?)");
+    if (text.size() > 64 * 1024)
+        throw Refuse("\"" + scriptPath + "\" is far longer than one line");
     DirectShowSource source = ParseDirectShowScript(text);
     if (source.path[0] != '/') {
         const auto slash = scriptPath.rfind('/');

@@ -769,6 +769,7 @@ TranscodeOutcome Transcode(const TranscodeJob& job) {
         const int64_t videoFallbackDuration =
             sourceRate ? av_rescale(kMicros, sourceRate->den, sourceRate->num) : kMicros / 25;
         bool audioPastEnd = false;
+        int lastAudioRate = 0;
 
         const auto takeVideo = [&](AVFrame* f) {
             int64_t ts = f->best_effort_timestamp;
@@ -791,11 +792,16 @@ TranscodeOutcome Transcode(const TranscodeJob& job) {
         };
         const auto takeAudio = [&](AVFrame* f) {
             const int sr = f->sample_rate;
-            int64_t ts = f->best_effort_timestamp;
-            if (ts != AV_NOPTS_VALUE)
-                ts = av_rescale_q(ts, inAudio->time_base, AVRational{1, sr});
-            else
-                ts = nextAudioTs != AV_NOPTS_VALUE ? nextAudioTs : 0;
+            // The first frame's time places the audio; after it the samples are counted, since
+            // some sources (RealAudio among them) give frames unusable times.
+            int64_t ts = nextAudioTs;
+            if (ts == AV_NOPTS_VALUE || sr != lastAudioRate) {
+                ts = f->best_effort_timestamp;
+                ts = ts != AV_NOPTS_VALUE ? av_rescale_q(ts, inAudio->time_base, AVRational{1, sr})
+                     : nextAudioTs != AV_NOPTS_VALUE ? av_rescale(nextAudioTs, sr, lastAudioRate)
+                                                     : 0;
+                lastAudioRate = sr;
+            }
             nextAudioTs = ts + f->nb_samples;
             TimedFrame item;
             item.time = ts - av_rescale_q(windowStart, kMicrosBase, AVRational{1, sr});
