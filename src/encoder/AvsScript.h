@@ -1,6 +1,6 @@
 #pragma once
 
-// ravc's input: the one-line AviSynth script Kestrava writes (Part 1.1):
+// ravc's input: the one-line AviSynth script Kestrava writes:
 //   DirectShowSource("<path>", fps=29.9700898503294, convertfps=true)
 // followed by CR LF or LF. Only that line is understood; anything else is refused.
 

@@ -156,7 +156,7 @@ Rational RateFromDecimal(double fps) {
 
 Rational ParseFrameRate(const std::string& raw) {
     const std::string text = Trim(raw);
-    // Kestrava's table (Part 2.1) writes the NTSC rates as rounded decimals; "23.967" is the
+    // Kestrava's table writes the NTSC rates as rounded decimals; "23.967" is the
     // table's spelling of the NTSC film rate 23.976 (24000/1001).
     struct Named {
         const char* text;

@@ -1,6 +1,6 @@
 #pragma once
 
-// The encoders' command line: exactly the options Kestrava's command lines use (Part 1.1/1.2).
+// The encoders' command line: exactly the options Kestrava's command lines use.
 // Arguments arrive split (argv). The output path is always the last argument; every option that
 // takes a value takes the next argument whatever it looks like, so paths may begin with "-".
 
@@ -46,7 +46,7 @@ struct EncoderOptions {
     std::optional<int64_t> lengthMicros;    // -t (may be zero or negative: refused later)
     std::string output;                     // the last argument
     // The option right after "-i <input>": Kestrava reads audio-only status text when it is
-    // "-acodec" (and the output is not .3gp), Part 1.5.
+    // "-acodec" (and the output is not .3gp).
     std::string firstOptionAfterInput;
 };
 

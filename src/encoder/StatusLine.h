@@ -1,6 +1,6 @@
 #pragma once
 
-// The status text Kestrava's progress dialog reads (Part 1.2 point 2, Part 1.5): pieces separated
+// The status text Kestrava's progress dialog reads: pieces separated
 // by "="; for outputs with video the fifth piece begins with the output time in seconds, for
 // audio-only outputs the third.
 
@@ -21,7 +21,7 @@ struct Progress {
 std::string FormatStatus(const Progress& progress, bool withVideo);
 
 // Whether Kestrava reads this run's status as audio-only: the codec text right after the input
-// begins with "-acodec" and the output's extension is not exactly ".3gp" (Part 1.5).
+// begins with "-acodec" and the output's extension is not exactly ".3gp".
 bool StatusIsAudioOnly(const std::string& firstOptionAfterInput, const std::string& outputPath);
 
 // Writes text to standard error with a single write (standard output and standard error share

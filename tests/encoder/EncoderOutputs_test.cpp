@@ -200,7 +200,7 @@ TEST(EncoderOutputs, DefaultCodecTextXvidToAvi) {
     EXPECT_EQ(m.video.packets, 50);
 }
 
-// Every quality level of every output type (Part 2.1's resolved rows).
+// Every quality level of every output type (the resolved preset rows).
 struct QualityRow {
     const char* rate;
     const char* videoKbps;

@@ -1,9 +1,9 @@
 #pragma once
 
 // Shared pieces of the encoder tests: fixtures made with the ffmpeg CLI, command lines in the
-// builder's shapes (Part 1.1) split by the project's SplitCommandLine, runs of the real favc and
+// builder's shapes split by the project's SplitCommandLine, runs of the real favc and
 // ravc with standard output and standard error in one pipe and a standard input that never
-// closes (Part 1.2), and checks of the outputs with libavformat.
+// closes, and checks of the outputs with libavformat.
 
 #include <cstdint>
 #include <functional>
@@ -45,7 +45,7 @@ private:
 
 std::string ProgramPath(const std::string& program);  // favc or ravc in the program folder
 
-// ---- Command lines, built as BuildConvertParameter joins its fragments (Part 1.1 step 9).
+// ---- Command lines, built as BuildConvertParameter joins its fragments.
 struct Fragments {
     std::string codec = " -vcodec mpeg4 -acodec aac";  // CodecParam
     std::string videoBitrate = " -b 128";
@@ -82,7 +82,7 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
 // The pieces of output text: split at "\r" and "\n", empty pieces dropped.
 std::vector<std::string> OutputPieces(const std::string& output);
 
-// Part 1.5's refresh arithmetic: the whole seconds of one status text, or nullopt when the text
+// The progress dialog's refresh arithmetic: the whole seconds of one status text, or nullopt when the text
 // leaves the file bar unchanged.
 std::optional<int> RefreshSeconds(const std::string& status, bool audioOnly);
 
