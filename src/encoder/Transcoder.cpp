@@ -598,6 +598,11 @@ TranscodeOutcome Transcode(const TranscodeJob& job) {
     if (!o.overwrite && Exists(output))
         throw UsageError("the output file " + Quoted(output) + " exists; add -y to overwrite it");
 
+    // Streams not converted are not even read where the container allows it.
+    for (unsigned i = 0; i < ic->nb_streams; ++i)
+        if (ic->streams[i] != inVideo && ic->streams[i] != inAudio)
+            ic->streams[i]->discard = AVDISCARD_ALL;
+
     CodecContextPtr videoDecoder, audioDecoder;
     if (inVideo)
         videoDecoder = OpenDecoder(inVideo, 0);
@@ -737,10 +742,12 @@ TranscodeOutcome Transcode(const TranscodeJob& job) {
     // ---- The pipeline.
     Muxer muxer(oc.get());
     Failure failure;
-    FrameQueue<TimedFrame> videoDecoded(8), audioDecoded(64), videoFiltered(8);
+    // Decoded and filtered pictures go one by one; audio frames are small and go in batches.
+    FrameQueue<TimedFrame> videoDecoded(8), videoFiltered(8), audioDecoded(64, 16), audioFiltered(64, 16);
     failure.OnFailure([&] { videoDecoded.Abort(); });
     failure.OnFailure([&] { audioDecoded.Abort(); });
     failure.OnFailure([&] { videoFiltered.Abort(); });
+    failure.OnFailure([&] { audioFiltered.Abort(); });
     std::atomic<bool> videoDone{!inVideo}, audioDone{!inAudio};
     std::atomic<int> running{0};
     std::mutex runningMutex;
@@ -937,16 +944,36 @@ TranscodeOutcome Transcode(const TranscodeJob& job) {
         });
     }
 
-    // Audio: filtering and encoding.
+    // Audio: filtering, then encoding on a thread of its own (the encoder, LAME above all, is the
+    // costly part of an audio-only job).
     if (inAudio) {
         spawn([&] {
+            AudioFilter filter(audioEncoder.get(), gain, length);
+            const auto toEncoder = [&](AVFrame* filtered) {
+                TimedFrame item;
+                item.frame = MakeFrame();
+                av_frame_move_ref(item.frame.get(), filtered);
+                audioFiltered.Push(std::move(item));
+            };
+            TimedFrame item;
+            while (audioDecoded.Pop(item))
+                filter.Push(item.frame.get(), toEncoder);
+            if (failure.Failed())
+                return;
+            filter.Flush(toEncoder);
+            audioFiltered.Close();
+        });
+
+        spawn([&] {
             AVCodecContext* e = audioEncoder.get();
-            AudioFilter filter(e, gain, length);
             PacketPtr packet = MakePacket();
             const bool padLast = e->frame_size > 0 &&
                                  !(e->codec->capabilities & (AV_CODEC_CAP_VARIABLE_FRAME_SIZE | AV_CODEC_CAP_SMALL_LAST_FRAME));
-            const auto encode = [&](AVFrame* f) {
+            TimedFrame item;
+            while (audioFiltered.Pop(item)) {
+                AVFrame* f = item.frame.get();
                 if (padLast && f->nb_samples < e->frame_size) {
+                    // An encoder that takes whole frames only: the last one is made up with silence.
                     FramePtr padded = MakeFrame();
                     padded->format = f->format;
                     padded->sample_rate = f->sample_rate;
@@ -959,16 +986,12 @@ TranscodeOutcome Transcode(const TranscodeJob& job) {
                                     f->ch_layout.nb_channels, static_cast<AVSampleFormat>(f->format));
                     padded->pts = f->pts;
                     EncodeFrame(e, padded.get(), packet.get(), muxer, outAudio, false);
-                    return;
+                } else {
+                    EncodeFrame(e, f, packet.get(), muxer, outAudio, false);
                 }
-                EncodeFrame(e, f, packet.get(), muxer, outAudio, false);
-            };
-            TimedFrame item;
-            while (audioDecoded.Pop(item))
-                filter.Push(item.frame.get(), encode);
+            }
             if (failure.Failed())
                 return;
-            filter.Flush(encode);
             EncodeFrame(e, nullptr, packet.get(), muxer, outAudio, false);
             audioDone = true;
         });

@@ -245,7 +245,7 @@ TEST_P(EncoderQualityRows, Converts) {
     EXPECT_EQ(m.audio.sampleRate, groupB ? 22050 : std::atoi(row.groupARate));
 }
 
-INSTANTIATE_TEST_SUITE_P(AllTypesAllLevels, EncoderQualityRows,
+INSTANTIATE_TEST_SUITE_P(EncoderAllTypesAllLevels, EncoderQualityRows,
                          ::testing::Combine(::testing::Range(0, 5), ::testing::Range(0, 5)));
 
 TEST(EncoderOutputs, EveryFrameRateOfTheTable) {
