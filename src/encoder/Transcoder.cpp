@@ -14,6 +14,7 @@
 #include <cmath>
 #include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -86,6 +87,8 @@ public:
     explicit Muxer(AVFormatContext* oc) : oc_(oc) {}
 
     void Write(AVPacket* packet, AVStream* stream, AVRational encoderBase, bool video) {
+        if (video && packet->duration <= 0)
+            packet->duration = 1;  // constant rate: one frame of the encoder's 1/rate time base
         av_packet_rescale_ts(packet, encoderBase, stream->time_base);
         packet->stream_index = stream->index;
         const int64_t endTs = (packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts) + packet->duration;
@@ -858,17 +861,52 @@ TranscodeOutcome Transcode(const TranscodeJob& job) {
             }
         };
 
+        // Audio whose packets all carry the same time (some RealMedia files) can only be placed
+        // by counting its samples from the beginning: then the source is read from the start.
+        std::deque<PacketPtr> preRead;
+        bool seekable = start > 0;
+        if (seekable && inAudio) {
+            int audioPackets = 0;
+            int64_t firstTs = AV_NOPTS_VALUE;
+            bool advances = false;
+            while (preRead.size() < 256 && audioPackets < 16 && !advances) {
+                PacketPtr p = MakePacket();
+                if (av_read_frame(ic, p.get()) < 0)
+                    break;
+                if (p->stream_index == inAudio->index) {
+                    ++audioPackets;
+                    const int64_t ts = p->pts != AV_NOPTS_VALUE ? p->pts : p->dts;
+                    if (ts != AV_NOPTS_VALUE && firstTs == AV_NOPTS_VALUE)
+                        firstTs = ts;
+                    else if (ts != AV_NOPTS_VALUE && ts != firstTs)
+                        advances = true;
+                }
+                preRead.push_back(std::move(p));
+            }
+            if (audioPackets >= 4 && !advances)
+                seekable = false;
+        }
         // Seek close to the start: the key frame at or before it, with some audio lead.
-        if (start > 0) {
+        if (seekable) {
+            preRead.clear();
             const int64_t target = std::max<int64_t>(zero, windowStart - kMicros / 2);
-            if (av_seek_frame(ic, -1, target, AVSEEK_FLAG_BACKWARD) < 0)
+            // By the stream that is converted: an unread (discarded) video stream cannot guide it.
+            const AVStream* guide = inVideo ? inVideo : inAudio;
+            const int64_t guideTarget = av_rescale_q(target, kMicrosBase, guide->time_base);
+            if (av_seek_frame(ic, guide->index, guideTarget, AVSEEK_FLAG_BACKWARD) < 0)
                 av_seek_frame(ic, -1, zero, AVSEEK_FLAG_BACKWARD);  // decode from the beginning
         }
 
         while (!StopRequested() && !failure.Failed()) {
             if (videoDone.load() && (audioDone.load() || audioPastEnd))
                 break;
-            const int r = av_read_frame(ic, packet.get());
+            int r = 0;
+            if (!preRead.empty()) {
+                av_packet_move_ref(packet.get(), preRead.front().get());
+                preRead.pop_front();
+            } else {
+                r = av_read_frame(ic, packet.get());
+            }
             if (r == AVERROR(EAGAIN)) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
                 continue;
