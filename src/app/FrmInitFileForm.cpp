@@ -1,5 +1,6 @@
 #include "app/FrmInitFileForm.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QShowEvent>
@@ -41,6 +42,21 @@ TFrmInitFileForm::TFrmInitFileForm(QWidget* owner)
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName("Timer2");
+    Timer2->setInterval(300);
+    Timer2->setSingleShot(true);
+    connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
+}
+
+void TFrmInitFileForm::ShowModal() {
+    setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    modalLoop_ = &loop;
+    show();
+    if (isVisible()) loop.exec();
+    modalLoop_ = nullptr;
 }
 
 void TFrmInitFileForm::showEvent(QShowEvent* event) {
@@ -61,11 +77,29 @@ void TFrmInitFileForm::hideEvent(QHideEvent* event) {
 void TFrmInitFileForm::FormShow() {
     SpinStep = 1;
     Timer1->start();
+    Timer2->start();
+}
+
+void TFrmInitFileForm::Timer2Timer() {
+    QCoreApplication::processEvents();
+    Timer2->stop();
+    // Closed in the end whatever the adding did.
+    struct CloseAtEnd {
+        TFrmInitFileForm& form;
+        ~CloseAtEnd() { form.close(); }
+    } closeAtEnd{*this};
+    if (AddFiles) AddFiles(fileList_);
+    if (SaveInitDir) SaveInitDir();
 }
 
 void TFrmInitFileForm::Timer1Timer() {
+    QCoreApplication::processEvents();
     SpinStep = NextSpinStep(SpinStep);
     lblInfo->setText(ToQt(BusySpinnerText(SpinStep)));
 }
 
-void TFrmInitFileForm::FormClose() { Timer1->stop(); }
+void TFrmInitFileForm::FormClose() {
+    Timer1->stop();
+    Timer2->stop();
+    if (modalLoop_ != nullptr) modalLoop_->quit();
+}

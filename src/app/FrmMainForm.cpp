@@ -4,6 +4,10 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDropEvent>
+#include <QLocale>
+#include <QMimeData>
+#include <QUrl>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +20,7 @@
 #include "app/Artwork.h"
 #include "app/BitmapButton.h"
 #include "app/ClearMemory.h"
+#include "app/FrmInitFileForm.h"
 #include "app/FrmOption.h"
 #include "app/HandlerGuard.h"
 #include "app/KeyboardMap.h"
@@ -24,6 +29,7 @@
 #include "app/SegmentBar.h"
 #include "app/WindowShape.h"
 #include "conversion/CustomProc.h"
+#include "media/AddSourceFiles.h"
 #include "media/SourceListOps.h"
 #include "storage/OutputFolderChooser.h"
 #include "storage/UserSettings.h"
@@ -243,6 +249,7 @@ void TFrmMainForm::ConnectHandlers() {
     connect(cbbProfile, &QComboBox::activated, this, [this] { Run([&] { cbbProfileChange(); }); });
     on(btnRemoveFile, &TFrmMainForm::btnRemoveFileClick);
     on(btnClearFile, &TFrmMainForm::btnClearFileClick);
+    on(btnOpenFile, &TFrmMainForm::btnOpenFileClick);
     connect(&grid_->View(), &QAbstractItemView::clicked, this,
             [this] { Run([&] { actDxTreeListOnClickExecute(); }); });
     connect(tmrClearMemory, &QTimer::timeout, this, [this] { Run([&] { tmrClearMemoryTimer(); }); });
@@ -415,6 +422,54 @@ void TFrmMainForm::dxTreeSourceFileInfoKeyDown(int key) {
 }
 
 void TFrmMainForm::dxTreeSourceFileInfoKeyUp() { markers_->ShowSelectedFile(); }
+
+void TFrmMainForm::btnOpenFileClick() {
+    const TProgramEnvironment& env = program_.Env();
+    const std::string initDir = TUserSettings(env.AppPath, *env.Fs).ReadInitDir(env.HomeFolder);
+    QtOpenFileDialog systemDialog;
+    IOpenFileDialog& dialog = env.OpenDialog != nullptr ? *env.OpenDialog : systemDialog;
+    const std::vector<std::string> chosen = dialog.Execute(this, kSourceFileFilter, initDir);
+    if (!chosen.empty()) dialogFileName_ = chosen.front();
+
+    TFrmInitFileForm& busy = program_.FrmInitFileForm();
+    busy.SetFileList(RemoveDuplicateNames(chosen));
+    busy.AddFiles = [this](const std::vector<std::string>& names) { Run([&] { AddFiles(names); }); };
+    busy.SaveInitDir = [this] { Run([&] { SaveInitDir(); }); };
+    busy.ShowModal();
+    SaveInitDir();
+}
+
+void TFrmMainForm::SaveInitDir() {
+    const TProgramEnvironment& env = program_.Env();
+    TUserSettings(env.AppPath, *env.Fs).SaveInitDir(dialogFileName_);
+}
+
+void TFrmMainForm::AddFiles(const std::vector<std::string>& names) {
+    const TProgramEnvironment& env = program_.Env();
+    const QString point = QLocale().decimalPoint();
+    const char separator = point.size() == 1 && point[0].unicode() < 128 ? point[0].toLatin1() : '.';
+    AddSourceFiles(*grid_, names, probe_, *env.Fs, *env.Boxes, [this] { markers_->ShowSelectedFile(); },
+                   separator);
+}
+
+void TFrmMainForm::FormDropFiles(const std::vector<std::string>& names) { AddFiles(names); }
+
+void TFrmMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TFrmMainForm::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TFrmMainForm::dropEvent(QDropEvent* event) {
+    std::vector<std::string> names;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) names.push_back(ToStd(url.toLocalFile()));
+    }
+    event->acceptProposedAction();
+    Run([&] { FormDropFiles(names); });
+}
 
 void TFrmMainForm::ActSysHomePageExecute() { program_.OpenHomePage(); }
 void TFrmMainForm::ActSysEmailExecute() { program_.SendEMail(); }

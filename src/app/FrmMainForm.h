@@ -9,6 +9,9 @@
 #include "app/SourceGrid.h"
 #include "app/SourceListAdapters.h"
 #include "media/SegmentMarkers.h"
+#include "platform/AvMediaProbe.h"
+#include <string>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -59,6 +62,13 @@ public:
     void actDxTreeListOnClickExecute();
     void dxTreeSourceFileInfoKeyDown(int key);
     void dxTreeSourceFileInfoKeyUp();
+    void btnOpenFileClick();
+    // AddSourceFiles on the list with the window's media probe, then ShowSelectedFile.
+    void AddFiles(const std::vector<std::string>& names);
+    // The shell's drop: every local file's name, in order.
+    void FormDropFiles(const std::vector<std::string>& names);
+    // InitDir from the open dialog's current file name.
+    void SaveInitDir();
 
     // The user settings of this window (Config/UserSettings.ini).
     void LoadUserSettings();
@@ -124,6 +134,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     template <class Handler>
@@ -145,6 +158,9 @@ private:
     // No preview player is wired to the window yet: StopVideo has nothing to unload.
     TNoPreview preview_;
     std::unique_ptr<TSegmentMarkers> markers_;
+    AvMediaProbe probe_;
+    // The open dialog's current file name: the first name of its last accepted choice.
+    std::string dialogFileName_;
     bool shaped_ = false;
     bool manualDrag_ = false;
     QPoint dragOffset_;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/Desktop.h"
+#include "app/OpenFileDialog.h"
 #include "profiles/QualityProfiles.h"
 #include "storage/FileSystem.h"
 #include "storage/MessageBoxes.h"
@@ -38,6 +39,7 @@ struct TProgramEnvironment {
     IFolderBrowser* FolderBrowser = nullptr;
     INamePrompt* NamePrompt = nullptr;
     IProcessExit* Exit = nullptr;
+    IOpenFileDialog* OpenDialog = nullptr;  // dlgOpenSourceFile
     IFileSystem* Fs = &DefaultFileSystem();
     TSplashTimings Splash;
 };

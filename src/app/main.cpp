@@ -21,6 +21,7 @@ int main() {
     QtFolderBrowser folderBrowser;
     QtNamePrompt namePrompt;
     ImmediateExit exit;
+    QtOpenFileDialog openDialog;
     TProgramEnvironment environment;
     environment.AppPath = ProgramFolder();
     environment.HomeFolder = HomeFolder();
@@ -29,6 +30,7 @@ int main() {
     environment.FolderBrowser = &folderBrowser;
     environment.NamePrompt = &namePrompt;
     environment.Exit = &exit;
+    environment.OpenDialog = &openDialog;
 
     // The windows and objects live until the process ends.
     static TProgram* program = new TProgram(environment);

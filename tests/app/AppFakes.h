@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/Desktop.h"
+#include "app/OpenFileDialog.h"
 #include "app/ProgramEnvironment.h"
 #include "profiles/QualityProfiles.h"
 #include "storage/OutputFolderChooser.h"
@@ -53,4 +54,22 @@ class RecordingExit : public IProcessExit {
 public:
     void EndProcess(int exitCode) override { Codes.push_back(exitCode); }
     std::vector<int> Codes;
+};
+
+// Records every showing; answers with the scripted choices in order, then cancels.
+class ScriptedOpenDialog : public IOpenFileDialog {
+public:
+    struct Shown {
+        std::string filter, initialDir;
+    };
+    std::vector<std::string> Execute(QWidget*, const std::string& filter,
+                                     const std::string& initialDir) override {
+        Showings.push_back({filter, initialDir});
+        if (Answers.empty()) return {};
+        auto answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+    std::vector<Shown> Showings;
+    std::deque<std::vector<std::string>> Answers;
 };

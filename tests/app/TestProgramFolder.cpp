@@ -34,6 +34,7 @@ TestProgram::TestProgram(const TestProgramFolder& folder, std::string home) {
     env.FolderBrowser = &browser;
     env.NamePrompt = &prompt;
     env.Exit = &exit;
+    env.OpenDialog = &openDialog;
     env.Splash = TSplashTimings{1, 5};
     program = std::make_unique<TProgram>(env);
 }

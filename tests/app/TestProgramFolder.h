@@ -40,6 +40,7 @@ struct TestProgram {
     ScriptedFolderBrowser browser;
     ScriptedNamePrompt prompt;
     RecordingExit exit;
+    ScriptedOpenDialog openDialog;
     std::unique_ptr<TProgram> program;
 };
 
