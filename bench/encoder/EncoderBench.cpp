@@ -16,6 +16,7 @@
 
 #include <spawn.h>
 #include <sys/stat.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -31,12 +32,17 @@ bool Exists(const std::string& path) {
     return ::stat(path.c_str(), &s) == 0;
 }
 
+struct Timing {
+    double wall = -1;  // seconds, -1: the run failed
+    double cpu = 0;    // user + system seconds of the child
+};
+
 // Runs argv with standard output and error thrown away and standard input a pipe that stays
-// open (as Kestrava runs its encoders); returns the wall time in seconds, or -1 on failure.
-double Run(const std::vector<std::string>& args) {
+// open (as Kestrava runs its encoders).
+Timing Run(const std::vector<std::string>& args) {
     int in[2];
     if (::pipe2(in, O_CLOEXEC) != 0)
-        return -1;
+        return {};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, in[0], 0);
@@ -54,13 +60,18 @@ double Run(const std::vector<std::string>& args) {
     ::close(in[0]);
     if (spawned != 0) {
         ::close(in[1]);
-        return -1;
+        return {};
     }
     int status = 0;
-    ::waitpid(pid, &status, 0);
+    rusage usage {};
+    ::wait4(pid, &status, 0, &usage);
     ::close(in[1]);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? seconds : -1;
+    Timing t;
+    t.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    t.cpu = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        t.wall = -1;
+    return t;
 }
 
 double Median(std::vector<double> v) {
@@ -116,13 +127,15 @@ int main(int argc, char** argv) {
          {"ffmpeg", "-nostdin", "-y", "-i", source, "-vn", "-c:a", "libmp3lame", "-b:a", "128k", "-af", "volume=2",
           "-ac", "2", "-ar", "44100", mp3Ref}},
     };
-    std::printf("%d alternating pairs per job, source %s, %ld cores\n", pairs, source.c_str(),
-                sysconf(_SC_NPROCESSORS_ONLN));
+    double load[1] = {0};
+    ::getloadavg(load, 1);
+    std::printf("%d alternating pairs per job, source %s, %ld cores, load average %.2f\n", pairs, source.c_str(),
+                sysconf(_SC_NPROCESSORS_ONLN), load[0]);
     for (const Job& job : jobs) {
-        std::vector<double> ours, theirs;
+        std::vector<double> ours, theirs, oursCpu, theirsCpu;
         const std::vector<std::string> favcArgs = Split(job.favcLine);
         for (int i = 0; i < pairs; ++i) {
-            double a, b;
+            Timing a, b;
             if (i % 2 == 0) {
                 a = Run(favcArgs);
                 b = Run(job.ffmpegArgs);
@@ -130,15 +143,18 @@ int main(int argc, char** argv) {
                 b = Run(job.ffmpegArgs);
                 a = Run(favcArgs);
             }
-            if (a < 0 || b < 0) {
-                std::fprintf(stderr, "%s: a run failed (favc %.2f, ffmpeg %.2f)\n", job.name, a, b);
+            if (a.wall < 0 || b.wall < 0) {
+                std::fprintf(stderr, "%s: a run failed (favc %.2f, ffmpeg %.2f)\n", job.name, a.wall, b.wall);
                 return 1;
             }
-            ours.push_back(a);
-            theirs.push_back(b);
+            ours.push_back(a.wall);
+            theirs.push_back(b.wall);
+            oursCpu.push_back(a.cpu);
+            theirsCpu.push_back(b.cpu);
         }
         const double mo = Median(ours), mt = Median(theirs);
-        std::printf("%-20s favc %6.3f s   ffmpeg %6.3f s   ratio %.3f\n", job.name, mo, mt, mo / mt);
+        std::printf("%-20s favc %6.3f s (cpu %6.3f s)   ffmpeg %6.3f s (cpu %6.3f s)   wall ratio %.3f\n", job.name,
+                    mo, Median(oursCpu), mt, Median(theirsCpu), mo / mt);
     }
     return 0;
 }
