@@ -3,6 +3,7 @@
 #include "conversion/CommandLineQuoting.h"
 #include "conversion/CustomProc.h"
 #include "media/TimeCode.h"
+#include "storage/IniText.h"
 
 TCustomProc::TCustomProc(TSelectors selectors, TProfileFiles& profiles, TCommonLib& lib,
                          ISourceList& sourceList, ITextBox& edtOutputFolder)
@@ -44,17 +45,6 @@ std::string TCustomProc::GetOutputFolder() {
     }
     return folder;
 }
-
-namespace {
-
-std::string Trim(const std::string& text) {
-    size_t begin = 0, end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
-    return text.substr(begin, end - begin);
-}
-
-}  // namespace
 
 std::string TCustomProc::BuildConvertParameter(const std::string& FileName) {
     TConvertParameterStruct& p = lib_.ConvertParam;
@@ -101,7 +91,7 @@ std::string TCustomProc::BuildConvertParameter(const std::string& FileName) {
     const std::string output =
         lib_.FileFunc().UniqueFileName(p.OutputFolder + p.OutputName + p.OutputExt);
 
-    const std::string codec = Trim(p.CodecParam);
+    const std::string codec = IniText::Trim(p.CodecParam);
     const std::string head = p.ExePath + " -y -i " + QuoteArgument(p.InputFile) + p.CodecParam;
     const std::string tail = p.SegmentParam + " " + QuoteArgument(output);
     if (codec.rfind("-vcodec", 0) == 0) {

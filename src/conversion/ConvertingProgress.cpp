@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "media/TimeCode.h"
+#include "storage/IniText.h"
 #include "storage/Errors.h"
 
 namespace {
@@ -12,13 +13,6 @@ constexpr const char* kUnknownTime = "10000000000";
 
 bool StartsWith(const std::string& text, const std::string& prefix) {
     return text.rfind(prefix, 0) == 0;
-}
-
-std::string Trim(const std::string& text) {
-    size_t begin = 0, end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
-    return text.substr(begin, end - begin);
 }
 
 void SetClamped(IProgressBar& bar, int minimum, int value) {
@@ -78,7 +72,7 @@ void TConvertingProgress::actRefreshProgressExecute() {
     if (status.empty()) return;
     const std::vector<std::string> pieces = SplitText(status, '=');
     const TConvertParameterStruct& job = proc_.Lib().ConvertParam;
-    const bool audioOnly = StartsWith(Trim(job.CodecParam), "-acodec") && job.OutputExt != ".3gp";
+    const bool audioOnly = StartsWith(IniText::Trim(job.CodecParam), "-acodec") && job.OutputExt != ".3gp";
     std::string field;
     if (audioOnly) {
         if (pieces.size() < 4) return;
