@@ -14,6 +14,7 @@
 #include "app/FrmMainForm.h"
 #include "app/FrmOption.h"
 #include "app/HandlerGuard.h"
+#include "app/QtEventLoop.h"
 #include "app/QtText.h"
 #include "conversion/CommonLib.h"
 #include "conversion/ConvertingProgress.h"
@@ -24,6 +25,8 @@
 #include "storage/PathNaming.h"
 
 TProgram::TProgram(TProgramEnvironment environment) : env_(std::move(environment)) {
+    loopContext_ = std::make_unique<QObject>();
+    eventLoop_ = std::make_unique<QtEventLoop>(*loopContext_, *env_.Boxes);
     frmMainForm_ = std::make_unique<TFrmMainForm>(*this);
     createdWindows_.push_back(frmMainForm_->objectName().toStdString());
     frmConverting_ = std::make_unique<TfrmConverting>(*this, frmMainForm_.get());
@@ -35,6 +38,8 @@ TProgram::TProgram(TProgramEnvironment environment) : env_(std::move(environment
 }
 
 TProgram::~TProgram() {
+    // Timers and posted tasks still pending would reach objects that are going away.
+    loopContext_.reset();
     // The owned windows go before their owner.
     frmInitFileForm_.reset();
     frmOption_.reset();

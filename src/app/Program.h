@@ -7,7 +7,9 @@
 #include "app/ProgramEnvironment.h"
 #include "storage/ProductInfo.h"
 
+class QObject;
 class QWidget;
+class QtEventLoop;
 class TAppFunc;
 class TCommonLib;
 class TConvertingProgress;
@@ -54,6 +56,8 @@ public:
     TfrmConverting& frmConverting() { return *frmConverting_; }
     TfrmOption& frmOption() { return *frmOption_; }
     TFrmInitFileForm& FrmInitFileForm() { return *frmInitFileForm_; }
+    // Timers and posted tasks on the GUI thread, run inside the handler guard.
+    QtEventLoop& EventLoop() { return *eventLoop_; }
     // The object names of the windows in the order they were created.
     const std::vector<std::string>& CreatedWindows() const { return createdWindows_; }
 
@@ -69,6 +73,9 @@ public:
 
 private:
     TProgramEnvironment env_;
+    // The owner of the loop's pending tasks: destroying it drops them.
+    std::unique_ptr<QObject> loopContext_;
+    std::unique_ptr<QtEventLoop> eventLoop_;
     std::unique_ptr<TFrmMainForm> frmMainForm_;
     std::unique_ptr<TfrmConverting> frmConverting_;
     std::unique_ptr<TfrmOption> frmOption_;
