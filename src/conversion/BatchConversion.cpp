@@ -2,11 +2,16 @@
 
 #include <exception>
 
+#include "storage/IniText.h"
+
 namespace {
 
 constexpr const char* kNoRowsWarning = "Please add media files you want to convert into the list.";
 constexpr const char* kStopQuestion = "Are you sure you want to stop the work ? ";
 constexpr const char* kCloseQuestion = "Are you sure to stop processing ?";
+constexpr const char* kNotStarted = "The encoder could not be started.";
+constexpr const char* kNoCommandLine = "No command line could be made for this file.";
+constexpr const char* kNoOutput = "No output file was written.";
 
 }  // namespace
 
@@ -42,6 +47,8 @@ void TBatchConversion::ConvertAll() {
         if (list.Cell(row, colCheckStatus) == kChecked) ++proc.CheckedCount;
     }
     running_ = true;
+    stopping_ = false;
+    failed_.clear();
     if (list.RowCount() == 0) {
         Guarded([&] { ShowMessageBox(c_.boxes, kNoRowsWarning, 1); });
         Finish();
@@ -68,6 +75,8 @@ void TBatchConversion::StartRow() {
     Guarded([&] {
         TCustomProc& proc = c_.proc;
         const std::string file = proc.SourceList().Cell(proc.CurrentRow, colFileName);
+        rowFile_ = file;
+        lastMessage_.clear();
         proc.CommandLine = proc.BuildConvertParameter(file);
         proc.Lib().AppFunc().WriteLog("parameter: " + proc.CommandLine);
         proc.RefreshCount = 0;
@@ -83,6 +92,8 @@ void TBatchConversion::StartRow() {
 void TBatchConversion::StartRunner() {
     Guarded([&] {
         ConvertThread = c_.runner.Start(c_.proc.CommandLine, [this](const std::string& text) {
+            const std::string line = LastLine(text);
+            if (!line.empty()) lastMessage_ = line;
             c_.progress.ShowConvertOutput(text);
         });
     });
@@ -115,7 +126,28 @@ void TBatchConversion::WaitForRunEnd() {
     FinishRow();
 }
 
+void TBatchConversion::CheckRowResult() {
+    TCustomProc& proc = c_.proc;
+    std::string why;
+    const int code = ConvertThread ? ConvertThread->ExitCode() : IEncoderRun::kNoExitCode;
+    if (proc.CommandLine.empty()) {
+        why = kNoCommandLine;
+    } else if (code == IEncoderRun::kNoExitCode && lastMessage_.empty()) {
+        why = kNotStarted;
+    } else if (code != 0) {
+        why = lastMessage_.empty() ? "The encoder ended with code " + std::to_string(code) + "."
+                                   : lastMessage_;
+    } else if (proc.OutputFile.empty() || !proc.Lib().FileSystem().FileExists(proc.OutputFile)) {
+        why = lastMessage_.empty() ? kNoOutput : lastMessage_;
+    } else {
+        return;
+    }
+    failed_.push_back(TFailedRow{rowFile_, why});
+    proc.Lib().AppFunc().WriteLog("Convert failure: " + rowFile_ + " -> " + why);
+}
+
 void TBatchConversion::FinishRow() {
+    if (!stopping_) Guarded([&] { CheckRowResult(); });
     ConvertThread.reset();
     ++c_.proc.ConvertedCount;
     ++c_.proc.CurrentRow;
@@ -126,6 +158,7 @@ void TBatchConversion::AfterLoop() {
     TCustomProc& proc = c_.proc;
     if (!proc.StopRequested) {
         Guarded([&] {
+            if (!failed_.empty() && !stopping_) ShowMessageBox(c_.boxes, FailureReport(failed_), 1);
             if (c_.chkShowOutputDirectory.Checked())
                 c_.afterJob.OpenFolder(proc.Lib().ConvertParam.OutputFolder);
             if (c_.chkShutdown.Checked()) {
@@ -148,6 +181,7 @@ void TBatchConversion::btnStop1Click() {
     if (!AskYesNo(c_.boxes, kStopQuestion)) return;
     TCustomProc& proc = c_.proc;
     proc.StopRequested = true;
+    stopping_ = true;
     c_.windows.HideProgressDialog();
     c_.windows.SetMainWindowEnabled(true);
     proc.CurrentRow = proc.SourceList().RowCount() + 10;
@@ -160,9 +194,31 @@ void TBatchConversion::btnStop1Click() {
 bool TBatchConversion::FormCloseQuery() {
     if (!AskYesNo(c_.boxes, kCloseQuestion)) return false;
     TCustomProc& proc = c_.proc;
+    stopping_ = true;
     c_.windows.HideProgressDialog();
     c_.windows.SetMainWindowEnabled(true);
     proc.CurrentRow = proc.SourceList().RowCount() + 10;
     c_.stopper.StopEncoder(proc.Lib().ConvertParam.ExePath);
     return true;
+}
+
+std::string TBatchConversion::LastLine(const std::string& text) {
+    std::size_t end = text.size();
+    while (end > 0) {
+        std::size_t begin = text.find_last_of("\r\n", end - 1);
+        begin = begin == std::string::npos ? 0 : begin + 1;
+        const std::string line = IniText::Trim(text.substr(begin, end - begin));
+        if (!line.empty()) return line;
+        if (begin == 0) break;
+        end = begin - 1;
+    }
+    return {};
+}
+
+std::string TBatchConversion::FailureReport(const std::vector<TFailedRow>& rows) {
+    std::string text = rows.size() == 1 ? "1 file could not be converted:"
+                                        : std::to_string(rows.size()) +
+                                              " files could not be converted:";
+    for (const TFailedRow& row : rows) text += "\n\n" + row.FileName + "\n" + row.Message;
+    return text;
 }

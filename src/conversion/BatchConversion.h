@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "conversion/ConvertingProgress.h"
 #include "conversion/CustomProc.h"
@@ -50,10 +51,20 @@ struct TBatchContext {
     ICheckBox& chkShutdown;
 };
 
+// A row that did not convert: its source, and the encoder's last message (or why there was none).
+struct TFailedRow {
+    std::string FileName;
+    std::string Message;
+};
+
 // Converts every checked row, one after another, as a chain of scheduled steps on the GUI
 // thread: build and log the command line, show the dialog, wait 2000 ms, start the encoder,
 // wait 3000 ms, look every 100 ms until no encoder process is left, free the run, go on. Stop
 // and the dialog's close request end the chain after the row in progress.
+//
+// A row whose encoder exits with a non-zero code (or cannot be started), or that leaves no
+// output file, has failed; each is logged. A batch that ran to its end with failed rows shows
+// one warning listing them before the after-job actions; a stopped batch shows none.
 class TBatchConversion {
 public:
     static constexpr int kStartDelay = 2000;
@@ -73,6 +84,12 @@ public:
     // actions. The result is whether the dialog may close.
     bool FormCloseQuery();
 
+    // The failed rows of the batch in progress or of the last one.
+    const std::vector<TFailedRow>& FailedRows() const { return failed_; }
+    static std::string FailureReport(const std::vector<TFailedRow>& rows);
+    // The last non-blank line of a piece of encoder output, trimmed.
+    static std::string LastLine(const std::string& text);
+
 private:
     void NextRow();
     void StartRow();
@@ -80,6 +97,7 @@ private:
     void PollEncoders();
     void WaitForRunEnd();
     void FinishRow();
+    void CheckRowResult();
     void AfterLoop();
     void Finish();
     bool EncoderRunning() const;
@@ -89,4 +107,9 @@ private:
     TBatchContext c_;
     std::unique_ptr<IEncoderRun> ConvertThread;
     bool running_ = false;
+    // A stop was asked for: the row in progress is not judged.
+    bool stopping_ = false;
+    std::string rowFile_;
+    std::string lastMessage_;
+    std::vector<TFailedRow> failed_;
 };

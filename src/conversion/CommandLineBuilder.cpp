@@ -51,6 +51,7 @@ std::string TCustomProc::BuildConvertParameter(const std::string& FileName) {
     TSelectors& s = Selectors();
     const TPathNaming& naming = lib_.Naming();
 
+    OutputFile.clear();
     SegmentStart = GetSegmentStart(FileName);
     SegmentLength = GetSegmentLength(FileName, "");
     p.SegmentParam = !SegmentStart.empty() && !SegmentLength.empty()
@@ -90,6 +91,7 @@ std::string TCustomProc::BuildConvertParameter(const std::string& FileName) {
 
     const std::string output =
         lib_.FileFunc().UniqueFileName(p.OutputFolder + p.OutputName + p.OutputExt);
+    OutputFile = output;
 
     const std::string codec = IniText::Trim(p.CodecParam);
     const std::string head = p.ExePath + " -y -i " + QuoteArgument(p.InputFile) + p.CodecParam;

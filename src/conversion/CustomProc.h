@@ -27,6 +27,7 @@ public:
     // Set by every build, read by the progress dialog.
     std::string SegmentStart;   // the row's start time code
     std::string SegmentLength;  // end minus start in whole seconds, decimal text
+    std::string OutputFile;     // the file the command line writes; empty without a command line
 
     // The command line for the row whose path is `FileName`; empty when the codec arguments
     // have no known shape. Fills the job record, writes the script file, creates the output

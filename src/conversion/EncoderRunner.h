@@ -12,6 +12,10 @@ public:
     // True once the run has ended (the child is gone and its pipes are closed); destroying a
     // finished run does not wait.
     virtual bool Finished() const = 0;
+    // Once finished: the program's exit code (0 to 255), or kNoExitCode when it could not be
+    // started or was ended by a signal.
+    static constexpr int kNoExitCode = -1;
+    virtual int ExitCode() const = 0;
 };
 
 // Starts runs. `onOutput` receives each newest piece of the child's output on the GUI thread,

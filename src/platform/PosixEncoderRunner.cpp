@@ -39,6 +39,7 @@ public:
     }
 
     bool Finished() const override { return system_.Finished(); }
+    int ExitCode() const override { return system_.ExitCode(); }
 
 private:
     std::shared_ptr<HandOffTarget> target_;

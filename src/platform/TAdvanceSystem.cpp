@@ -60,8 +60,9 @@ bool ReadNewestPiece(int descriptor, int waiting, std::string& piece) {
     return readAny;
 }
 
-// True while the child runs; reaps it once it has ended.
-bool StillActive(pid_t child) {
+// True while the child runs; reaps it once it has ended and keeps its exit code (-1 for a
+// child ended by a signal or reaped by someone else).
+bool StillActive(pid_t child, int& exitCode) {
     for (;;) {
         int status = 0;
         const pid_t result = ::waitpid(child, &status, WNOHANG);
@@ -69,6 +70,7 @@ bool StillActive(pid_t child) {
             return true;
         }
         if (result == child) {
+            exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
             return false;
         }
         if (errno != EINTR) {
@@ -134,8 +136,9 @@ void TAdvanceSystem::Execute() {
     const pid_t child = SpawnChild(arguments, programFolder_, input.Read, output.Write);
     if (child > 0) {
         bool active = true;
+        int exitCode = -1;
         while (active) {
-            active = StillActive(child);  // before the peek, so the last output is still read
+            active = StillActive(child, exitCode);  // before the peek, so the last output is still read
             const int waiting = BytesWaiting(output.Read);
             std::string piece;
             if (waiting > 0 && ReadNewestPiece(output.Read, waiting, piece)) {
@@ -147,6 +150,7 @@ void TAdvanceSystem::Execute() {
                 Pause(timing_.IdlePause);
             }
         }
+        exitCode_.store(exitCode);
     }
 
     // Our copies of the child's ends stay open until here: its input never reports the end,

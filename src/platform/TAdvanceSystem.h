@@ -38,6 +38,9 @@ public:
     void Resume();
     // True once the run has ended: the child is gone and reaped and every pipe is closed.
     bool Finished() const { return finished_.load(); }
+    // Once finished: the child's exit code, or -1 when it could not be started or was ended by
+    // a signal.
+    int ExitCode() const { return exitCode_.load(); }
 
     const std::string CommandLine;
     const OutputHandler OnOutput;
@@ -54,5 +57,6 @@ private:
     std::condition_variable wake_;
     bool finishing_ = false;
     std::atomic<bool> finished_{false};
+    std::atomic<int> exitCode_{-1};
     std::thread worker_;
 };

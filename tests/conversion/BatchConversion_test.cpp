@@ -60,10 +60,15 @@ protected:
         const int row = rig.list.AddFile("/videos/" + name, "00:01:40", "00:00:00", "00:01:30");
         rig.list.SetCell(row, colCheckStatus, checked ? kChecked : kUnchecked);
     }
+    // The current encoder writes its output file and ends by itself.
+    void EndEncoder() {
+        if (!rig.proc.OutputFile.empty()) fs.AddFile(rig.proc.OutputFile, "converted");
+        runner.EndLatest();
+    }
     // Lets the current encoder run for `seconds` of virtual time, then end by itself.
     void FinishCurrentEncoder(int seconds = 4) {
         scheduler.RunFor(seconds * 1000);
-        runner.EndLatest();
+        EndEncoder();
         scheduler.RunFor(200);
     }
     std::vector<std::string> LogLines() {
@@ -121,7 +126,7 @@ TEST_F(ConversionBatch, ConvertsTheCheckedRowsInOrderWithTheFixedWaits) {
     EXPECT_EQ(counter.Value, "Current: 1 , Total: 2.");
 
     // The first look for encoder processes comes 3000 ms after the start.
-    runner.EndLatest();
+    EndEncoder();
     const int snapshotsBefore = table.snapshots;
     scheduler.RunFor(2999);
     EXPECT_EQ(table.snapshots, snapshotsBefore);
@@ -200,7 +205,7 @@ TEST_F(ConversionBatch, StopDuringTheFirstRowEndsTheBatchWithoutAfterJob) {
     batch.btnConvertClick();
     for (int row = 0; row < 2; ++row) {
         scheduler.RunFor(2000);  // the row's encoder starts
-        runner.EndLatest();
+        EndEncoder();
         scheduler.RunFor(3100);  // the first look finds it gone
     }
     EXPECT_TRUE(scheduler.Idle());
@@ -264,6 +269,71 @@ TEST_F(ConversionBatch, ShutdownAfterTheLastRowEndsTheProgram) {
     EXPECT_TRUE(afterJob.opened.empty());
     EXPECT_EQ(afterJob.powerOffs, 1);
     EXPECT_EQ(afterJob.ends, 1);
+}
+
+TEST_F(ConversionBatch, FailedRowsAreListedInOneWarningBeforeTheAfterJob) {
+    struct Case {
+        const char* name;
+        int exitCode;
+        bool writesOutput;
+        std::vector<std::string> output;  // pieces the encoder writes
+        std::string expected;             // the row's line in the report; empty: not failed
+    };
+    const std::vector<Case> cases = {
+        {"ok.avi", 0, true, {"banner", "frame=1 time=1.00\r"}, ""},
+        {"code.avi", 1, false, {"banner", "Input #0\nbad.avi: Invalid data found\r\n\n"},
+         "bad.avi: Invalid data found"},
+        {"silent.avi", 3, false, {}, "The encoder ended with code 3."},
+        {"no-output.avi", 0, false, {"banner", "all done  "}, "all done"},
+        {"no-output-quiet.avi", 0, false, {}, "No output file was written."},
+        {"not-started.avi", IEncoderRun::kNoExitCode, false, {}, "The encoder could not be started."},
+        {"signalled.avi", IEncoderRun::kNoExitCode, false, {"frame=9 time=2.00"}, "frame=9 time=2.00"},
+    };
+    for (const Case& c : cases) AddRow(c.name);
+    chkShutdown.SetChecked(true);
+    batch.btnConvertClick();
+    for (const Case& c : cases) {
+        scheduler.RunFor(2000);
+        ASSERT_FALSE(runner.started.empty()) << c.name;
+        for (const std::string& piece : c.output) runner.started.back().onOutput(piece);
+        runner.exitCode = c.exitCode;
+        if (c.writesOutput) fs.AddFile(rig.proc.OutputFile, "converted");
+        runner.EndLatest();
+        scheduler.RunFor(3100);
+    }
+    EXPECT_FALSE(batch.Running());
+
+    std::string report = "6 files could not be converted:";
+    for (const Case& c : cases)
+        if (!c.expected.empty()) report += std::string("\n\n/videos/") + c.name + "\n" + c.expected;
+    ASSERT_EQ(boxes.Texts(), std::vector<std::string>{report});
+    EXPECT_EQ(boxes.Shown[0].icon, IMessageBoxes::Icon::Warning);
+    EXPECT_EQ(batch.FailedRows().size(), 6u);
+    EXPECT_EQ(Count("Convert failure: /videos/silent.avi -> The encoder ended with code 3."), 1);
+    // The after-job actions still follow.
+    EXPECT_EQ(afterJob.opened.size(), 1u);
+    EXPECT_EQ(afterJob.powerOffs, 1);
+}
+
+TEST_F(ConversionBatch, ABatchWithoutFailuresOrAStoppedOneShowsNoReport) {
+    AddRow("a.avi");
+    batch.btnConvertClick();
+    FinishCurrentEncoder(6);
+    ASSERT_FALSE(batch.Running());
+    EXPECT_TRUE(boxes.Shown.empty());
+    EXPECT_TRUE(batch.FailedRows().empty());
+
+    // Stopped mid-row: the unfinished row left no output, and that is no failure.
+    runner.exitCode = IEncoderRun::kNoExitCode;
+    batch.btnConvertClick();
+    scheduler.RunFor(2500);
+    boxes.Answers = {IMessageBoxes::kYes};
+    batch.btnStop1Click();
+    runner.EndLatest();
+    scheduler.RunFor(10000);
+    EXPECT_FALSE(batch.Running());
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Are you sure you want to stop the work ? "});
+    EXPECT_TRUE(batch.FailedRows().empty());
 }
 
 TEST_F(ConversionBatch, EmptyListWarnsAndUncheckedListStillRunsAfterJob) {

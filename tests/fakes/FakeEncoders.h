@@ -57,6 +57,7 @@ public:
     std::vector<Started> started;
     int freed = 0;
     bool finished = true;  // what Finished() reports once the process has gone
+    int exitCode = 0;      // what ExitCode() reports for every run
 
     std::unique_ptr<IEncoderRun> Start(const std::string& commandLine,
                                        OutputCallback onOutput) override {
@@ -77,6 +78,7 @@ private:
         Run(FakeEncoderRunner& r, std::uint32_t p) : runner(r), pid(p) {}
         ~Run() override { ++runner.freed; }
         bool Finished() const override { return !runner.table_.Has(pid) && runner.finished; }
+        int ExitCode() const override { return runner.exitCode; }
         FakeEncoderRunner& runner;
         std::uint32_t pid;
     };

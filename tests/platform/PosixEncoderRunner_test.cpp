@@ -209,6 +209,25 @@ TEST_F(PlatformEncoderRunner, FinishedTellsWhenTheRunHasEnded) {
     EXPECT_LT(Clock::now() - started, 50ms);
 }
 
+TEST_F(PlatformEncoderRunner, ExitCodeIsTheChildsOrNoneForALineThatDidNotStart) {
+    const std::vector<std::pair<std::string, int>> cases = {
+        {Line("exit 0"), 0},
+        {Line("exit 3"), 3},
+        {Line("exit 255"), 255},
+        {(programFolder_ / "missing").string() + " -y", IEncoderRun::kNoExitCode},
+        {"", IEncoderRun::kNoExitCode},
+    };
+    PosixEncoderRunner runner(std::make_shared<QueuePoster>(), programFolder_.string(), kQuick);
+    for (const auto& [line, expected] : cases) {
+        Recorder recorder;
+        auto run = runner.Start(line, recorder.Callback());
+        const auto until = Clock::now() + 5s;
+        while (!run->Finished() && Clock::now() < until) std::this_thread::sleep_for(5ms);
+        ASSERT_TRUE(run->Finished()) << line;
+        EXPECT_EQ(run->ExitCode(), expected) << line;
+    }
+}
+
 TEST_F(PlatformEncoderRunner, ArgumentsArriveExactlyInTheProgramFolder) {
     const std::vector<std::string> arguments = {
         "-y",
