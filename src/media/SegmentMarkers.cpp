@@ -206,7 +206,9 @@ void TSegmentMarkers::ValidateEditedCells() {
         const std::int64_t enS = ReadCellTimeCode(en);
 
         if (stS >= durS) grid_.SetCell(row, colStartTime, dur);
-        if (stS >= enS) grid_.SetCell(row, colEndTime, st);
+        // The end follows the start as it now stands: a start beyond the duration was cut back
+        // to the duration above, and the end must not be left beyond it.
+        if (stS >= enS) grid_.SetCell(row, colEndTime, grid_.Cell(row, colStartTime));
         if (MarkersPlaced && preview_.IsActive()) {
             const std::int64_t startNow = ReadCellTimeCode(grid_.Cell(row, colStartTime));
             try {

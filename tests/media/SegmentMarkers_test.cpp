@@ -311,6 +311,9 @@ TEST_F(MediaSegmentMarkers, ValidationCorrectsTheEditedCells) {
          "00:01:30"},
         {"start beyond duration", "00:01:40", "00:02:00", "00:01:40", "00:01:40", "00:01:40",
          "00:00:00"},
+        // The end follows the start cut back to the duration, not the start as typed.
+        {"start beyond duration and end", "00:01:40", "00:02:00", "00:01:00", "00:01:40",
+         "00:01:40", "00:00:00"},
         {"empty start", "00:01:40", "", "00:01:00", "00:00:00", "00:01:00", "00:01:00"},
         {"empty end", "00:01:40", "00:00:10", "", "00:00:10", "00:01:40", "00:01:30"},
         {"both empty", "00:01:40", "", "", "00:00:00", "00:01:40", "00:01:40"},
