@@ -1,5 +1,6 @@
 #include "app/FrmConverting.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QShowEvent>
@@ -11,6 +12,7 @@
 #include "app/HandlerGuard.h"
 #include "app/Program.h"
 #include "app/WindowShape.h"
+#include "conversion/BatchConversion.h"
 #include "conversion/ConvertingProgress.h"
 
 namespace {
@@ -78,6 +80,9 @@ TfrmConverting::TfrmConverting(TProgram& program, QWidget* owner)
     connect(tmrChanging, &QTimer::timeout, this,
             [this] { Guarded(*program_.Env().Boxes, [&] { tmrChangingTimer(); }); });
     tmrChanging->start();
+
+    connect(btnStop, &QAbstractButton::clicked, this,
+            [this] { Guarded(*program_.Env().Boxes, [&] { btnStop1Click(); }); });
 }
 
 TfrmConverting::~TfrmConverting() = default;
@@ -107,4 +112,21 @@ void TfrmConverting::FormShow() {
 
 void TfrmConverting::tmrChangingTimer() {
     if (TConvertingProgress* progress = program_.ConvertingProgress()) progress->tmrChangingTimer();
+}
+
+void TfrmConverting::btnStop1Click() {
+    if (TBatchConversion* batch = program_.Batch()) batch->btnStop1Click();
+}
+
+void TfrmConverting::closeEvent(QCloseEvent* event) {
+    // The batch hides the dialog without closing it; a close (the window manager's button,
+    // Alt+F4) while a batch runs asks first.
+    TBatchConversion* batch = program_.Batch();
+    bool mayClose = true;
+    if (batch && batch->Running() && isVisible()) {
+        mayClose = false;
+        Guarded(*program_.Env().Boxes, [&] { mayClose = batch->FormCloseQuery(); });
+    }
+    if (mayClose) event->accept();
+    else event->ignore();
 }

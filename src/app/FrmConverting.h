@@ -44,9 +44,14 @@ public:
 
     // The controls as the progress arithmetic drives them.
     TProgressView View();
+    IProgressBar& FileBar() { return *progressBar1_; }
+
+    // Stop asks, then ends the batch after the row in progress; so does the close request.
+    void btnStop1Click();
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     TProgram& program_;

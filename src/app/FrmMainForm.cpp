@@ -25,6 +25,7 @@
 #include "app/HandlerGuard.h"
 #include "app/KeyboardMap.h"
 #include "app/Program.h"
+#include "conversion/BatchConversion.h"
 #include "app/QtText.h"
 #include "app/SegmentBar.h"
 #include "app/WindowShape.h"
@@ -250,6 +251,7 @@ void TFrmMainForm::ConnectHandlers() {
     on(btnRemoveFile, &TFrmMainForm::btnRemoveFileClick);
     on(btnClearFile, &TFrmMainForm::btnClearFileClick);
     on(btnOpenFile, &TFrmMainForm::btnOpenFileClick);
+    on(btnConvert, &TFrmMainForm::btnConvertClick);
     connect(&grid_->View(), &QAbstractItemView::clicked, this,
             [this] { Run([&] { actDxTreeListOnClickExecute(); }); });
     connect(tmrClearMemory, &QTimer::timeout, this, [this] { Run([&] { tmrClearMemoryTimer(); }); });
@@ -422,6 +424,11 @@ void TFrmMainForm::dxTreeSourceFileInfoKeyDown(int key) {
 }
 
 void TFrmMainForm::dxTreeSourceFileInfoKeyUp() { markers_->ShowSelectedFile(); }
+
+void TFrmMainForm::btnConvertClick() {
+    // Nothing while a batch runs, or while the row of a stopped batch is still ending.
+    if (TBatchConversion* batch = program_.Batch()) batch->btnConvertClick();
+}
 
 void TFrmMainForm::btnOpenFileClick() {
     const TProgramEnvironment& env = program_.Env();

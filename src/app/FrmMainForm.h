@@ -63,6 +63,7 @@ public:
     void dxTreeSourceFileInfoKeyDown(int key);
     void dxTreeSourceFileInfoKeyUp();
     void btnOpenFileClick();
+    void btnConvertClick();
     // AddSourceFiles on the list with the window's media probe, then ShowSelectedFile.
     void AddFiles(const std::vector<std::string>& names);
     // The shell's drop: every local file's name, in order.

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QScreen>
 
+#include "app/AfterJob.h"
+#include "app/BatchWindows.h"
 #include "app/Companions.h"
 #include "app/FileVersion.h"
 #include "app/FrmConverting.h"
@@ -16,12 +18,15 @@
 #include "app/HandlerGuard.h"
 #include "app/QtEventLoop.h"
 #include "app/QtText.h"
+#include "conversion/BatchConversion.h"
 #include "conversion/CommonLib.h"
 #include "conversion/ConvertingProgress.h"
 #include "conversion/CustomProc.h"
 #include "profiles/OptionsDialogLogic.h"
 #include "profiles/ProfileFiles.h"
 #include "storage/AppFunc.h"
+#include "platform/PosixEncoderRunner.h"
+#include "platform/ProcProcessTable.h"
 #include "storage/PathNaming.h"
 
 TProgram::TProgram(TProgramEnvironment environment) : env_(std::move(environment)) {
@@ -38,7 +43,9 @@ TProgram::TProgram(TProgramEnvironment environment) : env_(std::move(environment
 }
 
 TProgram::~TProgram() {
-    // Timers and posted tasks still pending would reach objects that are going away.
+    // A run in progress is waited for before anything it reports to goes; then timers and
+    // posted tasks still pending would reach objects that are going away.
+    batch_.reset();
     loopContext_.reset();
     // The owned windows go before their owner.
     frmInitFileForm_.reset();
@@ -79,7 +86,7 @@ void TProgram::InitProgram() {
     // The objects reference one another, so they come into being in the order of their
     // dependencies: the log object before the job object, both before the driver.
     CreateFuncObjects();
-    commonLib_ = std::make_unique<TCommonLib>(env_.AppPath, NativeNaming(), *env_.Fs, *appFunc_);
+    commonLib_ = std::make_unique<TCommonLib>(env_.AppPath, env_.Naming, *env_.Fs, *appFunc_);
     profileFiles_ = std::make_unique<TProfileFiles>(env_.AppPath, *env_.Fs, '/');
     TFrmMainForm& main = *frmMainForm_;
     TfrmOption& options = *frmOption_;
@@ -93,6 +100,7 @@ void TProgram::InitProgram() {
                                                 main.dxTreeSourceFileInfo(), main.OutputFolderText());
     optionLogic_ = std::make_unique<TOptionsDialogLogic>(*customProc_);
     convertingProgress_ = std::make_unique<TConvertingProgress>(*customProc_, frmConverting_->View());
+    CreateBatch();
 
     // The companion libraries were checked before the splash was built.
     QCoreApplication::processEvents();  // the splash paints
@@ -101,6 +109,22 @@ void TProgram::InitProgram() {
     const QString title = ToQt(MakeWindowTitle(recSoftInfo_));
     main.setWindowTitle(title);
     main.lblTitle->setText(main.windowTitle());
+}
+
+void TProgram::CreateBatch() {
+    processTable_ = std::make_unique<ProcProcessTable>();
+    sysFunc_ = std::make_unique<TSysFunc>(*processTable_);
+    stopper_ = std::make_unique<TEncoderStopper>(*sysFunc_, *appFunc_, *eventLoop_, env_.Naming);
+    // The runner shares the loop, which outlives every run.
+    runner_ = std::make_unique<PosixEncoderRunner>(
+        std::shared_ptr<IPoster>(std::shared_ptr<void>(), eventLoop_.get()), env_.AppPath);
+    batchWindows_ = std::make_unique<TBatchWindows>(*frmMainForm_, *frmConverting_);
+    afterJob_ = std::make_unique<TAfterJob>(*env_.Desktop, env_.Power, *env_.Exit);
+    TFrmMainForm& main = *frmMainForm_;
+    batch_ = std::make_unique<TBatchConversion>(TBatchContext{
+        *customProc_, *convertingProgress_, frmConverting_->FileBar(), *runner_, *sysFunc_,
+        *stopper_, *eventLoop_, *env_.Boxes, *batchWindows_, *afterJob_,
+        main.ShowOutputDirectoryBox(), main.ShutdownBox()});
 }
 
 void TProgram::CreateFuncObjects() {

@@ -10,7 +10,14 @@
 class QObject;
 class QWidget;
 class QtEventLoop;
+class IEncoderRunner;
+class IProcessTable;
+class TAfterJob;
 class TAppFunc;
+class TBatchConversion;
+class TBatchWindows;
+class TEncoderStopper;
+class TSysFunc;
 class TCommonLib;
 class TConvertingProgress;
 class TCustomProc;
@@ -40,6 +47,9 @@ public:
     void ShowSplash(QWidget* owner);
     void InitProgram();
     void CreateFuncObjects();
+    // The batch and what it drives: process table, encoder runner and stopper, windows and
+    // after-job actions.
+    void CreateBatch();
     void CheckRequiredFiles();
     void ReadSoftInfo();
     // The application is to end as soon as its message loop runs.
@@ -67,6 +77,7 @@ public:
     TAppFunc* AppFunc() { return appFunc_.get(); }
     TOptionsDialogLogic* OptionLogic() { return optionLogic_.get(); }
     TConvertingProgress* ConvertingProgress() { return convertingProgress_.get(); }
+    TBatchConversion* Batch() { return batch_.get(); }
 
     const TRecSoftInfo& RecSoftInfo() const { return recSoftInfo_; }
     const TProgramEnvironment& Env() const { return env_; }
@@ -88,6 +99,13 @@ private:
     std::unique_ptr<TCustomProc> customProc_;
     std::unique_ptr<TOptionsDialogLogic> optionLogic_;
     std::unique_ptr<TConvertingProgress> convertingProgress_;
+    std::unique_ptr<IProcessTable> processTable_;
+    std::unique_ptr<TSysFunc> sysFunc_;
+    std::unique_ptr<TEncoderStopper> stopper_;
+    std::unique_ptr<IEncoderRunner> runner_;
+    std::unique_ptr<TBatchWindows> batchWindows_;
+    std::unique_ptr<TAfterJob> afterJob_;
+    std::unique_ptr<TBatchConversion> batch_;
 
     TRecSoftInfo recSoftInfo_;
     bool terminateRequested_ = false;

@@ -4,10 +4,12 @@
 
 #include "app/Desktop.h"
 #include "app/OpenFileDialog.h"
+#include "app/PowerOff.h"
 #include "profiles/QualityProfiles.h"
 #include "storage/FileSystem.h"
 #include "storage/MessageBoxes.h"
 #include "storage/OutputFolderChooser.h"
+#include "storage/PathNaming.h"
 
 // Ends the process with an exit code, at once, without closing anything one by one.
 class IProcessExit {
@@ -40,6 +42,12 @@ struct TProgramEnvironment {
     INamePrompt* NamePrompt = nullptr;
     IProcessExit* Exit = nullptr;
     IOpenFileDialog* OpenDialog = nullptr;  // dlgOpenSourceFile
+    IPowerOff* Power = nullptr;             // none: "shut down when done" only ends the program
+    // The encoders' file names in the program folder; tests give them names of their own so
+    // that stopping a batch never reaches another program's encoder.
+    TPathNaming Naming = NativeNaming();
     IFileSystem* Fs = &DefaultFileSystem();
     TSplashTimings Splash;
+    // The preview's sound output (libmpv's "ao"); empty: the desktop's default. Tests use "null".
+    std::string PreviewAudioOutput;
 };

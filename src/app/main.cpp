@@ -3,6 +3,7 @@
 
 #include "app/Application.h"
 #include "app/Desktop.h"
+#include "app/PowerOff.h"
 #include "app/Program.h"
 #include "app/ProgramEnvironment.h"
 #include "app/ProgramFolder.h"
@@ -22,6 +23,7 @@ int main() {
     QtNamePrompt namePrompt;
     ImmediateExit exit;
     QtOpenFileDialog openDialog;
+    LogindPowerOff power;
     TProgramEnvironment environment;
     environment.AppPath = ProgramFolder();
     environment.HomeFolder = HomeFolder();
@@ -31,6 +33,7 @@ int main() {
     environment.NamePrompt = &namePrompt;
     environment.Exit = &exit;
     environment.OpenDialog = &openDialog;
+    environment.Power = &power;
 
     // The windows and objects live until the process ends.
     static TProgram* program = new TProgram(environment);

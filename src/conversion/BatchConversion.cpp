@@ -94,7 +94,8 @@ void TBatchConversion::StartRunner() {
         ConvertThread = c_.runner.Start(c_.proc.CommandLine, [this](const std::string& text) {
             const std::string line = LastLine(text);
             if (!line.empty()) lastMessage_ = line;
-            c_.progress.ShowConvertOutput(text);
+            // What a stopped encoder still says would undo the dialog's reset.
+            if (!stopping_) c_.progress.ShowConvertOutput(text);
         });
     });
     c_.scheduler.After(0, [this] { c_.scheduler.After(kFirstPollDelay, [this] { PollEncoders(); }); });
@@ -150,6 +151,7 @@ void TBatchConversion::FinishRow() {
     if (!stopping_) Guarded([&] { CheckRowResult(); });
     ConvertThread.reset();
     ++c_.proc.ConvertedCount;
+    if (!stopping_) c_.progress.RowFinished();
     ++c_.proc.CurrentRow;
     NextRow();
 }

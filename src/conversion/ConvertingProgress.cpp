@@ -105,3 +105,9 @@ void TConvertingProgress::ResetAfterStop() {
     view_.pbTotal.SetPosition(0);
     view_.lblPersent.SetText("Current: 1, Total: ...");
 }
+
+void TConvertingProgress::RowFinished() {
+    view_.ProgressBar1.SetPosition(view_.ProgressBar1.Maximum());
+    view_.pbTotal.SetRange(0, std::max(0, proc_.CheckedCount * 100));
+    SetClamped(view_.pbTotal, 0, proc_.ConvertedCount * 100);
+}

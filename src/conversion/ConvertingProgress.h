@@ -21,6 +21,9 @@ public:
     void actRefreshProgressExecute();
     // The runner's output callback: status text, file label, refresh.
     void ShowConvertOutput(const std::string& text);
+    // A row has converted (ConvertedCount already counts it): the file bar at its end and the
+    // overall bar at the finished rows' share, which the trailing refresh never shows.
+    void RowFinished();
     // Back to the idle texts after a stop.
     void ResetAfterStop();
 

@@ -50,6 +50,12 @@ public:
     std::deque<std::optional<std::string>> Answers;
 };
 
+class RecordingPowerOff : public IPowerOff {
+public:
+    void PowerOff() override { ++Requests; }
+    int Requests = 0;
+};
+
 class RecordingExit : public IProcessExit {
 public:
     void EndProcess(int exitCode) override { Codes.push_back(exitCode); }

@@ -1,7 +1,9 @@
 #include "TestProgramFolder.h"
 
 #include <QComboBox>
+#include <atomic>
 #include <filesystem>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -25,7 +27,18 @@ std::string TestProgramFolder::ReadConfig(const std::string& name) const {
     return TempFolder::Read((folder_.Path() / "Config" / name).string());
 }
 
-TestProgram::TestProgram(const TestProgramFolder& folder, std::string home) {
+TPathNaming TestProgramFolder::InstallEncoders() const {
+    static std::atomic<int> counter{0};
+    const std::string tag = std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
+    TPathNaming naming = NativeNaming();
+    naming.FavcName = "kestrava-favc-" + tag;
+    naming.RavcName = "kestrava-ravc-" + tag;
+    fs::copy_file(fs::path(KESTRAVA_TEST_PROGRAM_DIR) / "favc", folder_.Path() / naming.FavcName);
+    fs::copy_file(fs::path(KESTRAVA_TEST_PROGRAM_DIR) / "ravc", folder_.Path() / naming.RavcName);
+    return naming;
+}
+
+TestProgram::TestProgram(const TestProgramFolder& folder, std::string home, TPathNaming naming) {
     TProgramEnvironment env;
     env.AppPath = folder.AppPath();
     env.HomeFolder = home.empty() ? folder.AppPath() + "home/" : std::move(home);
@@ -35,7 +48,10 @@ TestProgram::TestProgram(const TestProgramFolder& folder, std::string home) {
     env.NamePrompt = &prompt;
     env.Exit = &exit;
     env.OpenDialog = &openDialog;
+    env.Power = &power;
+    env.Naming = std::move(naming);
     env.Splash = TSplashTimings{1, 5};
+    env.PreviewAudioOutput = "null";  // no sound device is needed or touched
     program = std::make_unique<TProgram>(env);
 }
 

@@ -19,6 +19,9 @@ public:
     void ReplaceRecLibrary(const std::string& source) const;
     void WriteConfig(const std::string& name, const std::string& bytes) const;
     std::string ReadConfig(const std::string& name) const;
+    // Copies the build's favc and ravc in under names of this folder's own, so that stopping a
+    // batch ends only the encoders this test started; the naming to give the program.
+    TPathNaming InstallEncoders() const;
 
 private:
     TempFolder folder_;
@@ -27,7 +30,8 @@ private:
 // A program over a test folder with recording fakes and fast splash timers.
 struct TestProgram {
     // `home` defaults to a folder inside the test folder, so nothing is made outside it.
-    explicit TestProgram(const TestProgramFolder& folder, std::string home = "");
+    explicit TestProgram(const TestProgramFolder& folder, std::string home = "",
+                         TPathNaming naming = NativeNaming());
     ~TestProgram();
 
     // Start-up as the real entry runs it; false when the program is to end.
@@ -41,6 +45,7 @@ struct TestProgram {
     ScriptedNamePrompt prompt;
     RecordingExit exit;
     ScriptedOpenDialog openDialog;
+    RecordingPowerOff power;
     std::unique_ptr<TProgram> program;
 };
 

@@ -134,6 +134,9 @@ TEST_F(ConversionBatch, ConvertsTheCheckedRowsInOrderWithTheFixedWaits) {
     EXPECT_GT(table.snapshots, snapshotsBefore);
     EXPECT_EQ(runner.freed, 1);
     EXPECT_EQ(rig.proc.ConvertedCount, 1);
+    // A finished row moves the overall bar to its share, though the refresh trails behind.
+    EXPECT_EQ(totalBar.position, 100);
+    EXPECT_EQ(totalBar.maximum, 200);
 
     scheduler.RunFor(2000);
     ASSERT_EQ(runner.started.size(), 2u);
@@ -143,6 +146,8 @@ TEST_F(ConversionBatch, ConvertsTheCheckedRowsInOrderWithTheFixedWaits) {
 
     EXPECT_TRUE(scheduler.Idle());
     EXPECT_EQ(rig.proc.ConvertedCount, 2);
+    EXPECT_EQ(totalBar.position, 200);
+    EXPECT_EQ(fileBar.position, fileBar.maximum);
     EXPECT_EQ(runner.freed, 2);
     EXPECT_FALSE(windows.dialogShown);
     EXPECT_TRUE(windows.mainEnabled);
@@ -188,9 +193,11 @@ TEST_F(ConversionBatch, StopDuringTheFirstRowEndsTheBatchWithoutAfterJob) {
     EXPECT_TRUE(windows.mainEnabled);
     EXPECT_EQ(table.terminated, std::vector<std::uint32_t>{runner.started[0].pid});
 
-    // Convert is held back until the stopped row has ended.
+    // Convert is held back until the stopped row has ended; what the ending encoder still
+    // writes does not reach the dialog.
     batch.btnConvertClick();
     scheduler.RunUntilIdle();
+    runner.started[0].onOutput("frame=9 q=2 size=1kB time=12.00 bitrate=1");
     EXPECT_EQ(runner.started.size(), 1u);
     EXPECT_EQ(rig.proc.ConvertedCount, 1);
     EXPECT_TRUE(afterJob.opened.empty());
