@@ -24,14 +24,20 @@
 #include "app/FrmOption.h"
 #include "app/HandlerGuard.h"
 #include "app/KeyboardMap.h"
+#include "app/PreviewGraph.h"
 #include "app/Program.h"
+#include "app/QtEventLoop.h"
+#include "app/QtPreviewView.h"
 #include "conversion/BatchConversion.h"
 #include "app/QtText.h"
 #include "app/SegmentBar.h"
+#include "app/VideoWindow.h"
 #include "app/WindowShape.h"
 #include "conversion/CustomProc.h"
 #include "media/AddSourceFiles.h"
+#include "media/PreviewPlayer.h"
 #include "media/SourceListOps.h"
+#include "storage/AppFunc.h"
 #include "storage/OutputFolderChooser.h"
 #include "storage/UserSettings.h"
 
@@ -86,6 +92,8 @@ TFrmMainForm::TFrmMainForm(TProgram& program) : QWidget(nullptr), program_(progr
     // Key preview: the window sees every key before the focused control.
     qApp->installEventFilter(this);
     tmrClearMemory->start();
+    tmrPaintSP->start();
+    dstrckbrMainform->start();
 }
 
 TFrmMainForm::~TFrmMainForm() = default;
@@ -112,13 +120,8 @@ void TFrmMainForm::BuildControls() {
     btnAbout = new TBitmapButton(this, "btnAbout", "about", {619, 73, 48, 48});
     for (TBitmapButton* link : {btnHomePage, btnEMail, btnAbout}) link->setCursor(Qt::PointingHandCursor);
 
-    DSVideoWindowEx1 = new QWidget(this);
-    DSVideoWindowEx1->setObjectName("DSVideoWindowEx1");
-    DSVideoWindowEx1->setGeometry(21, 75, 257, 155);
-    DSVideoWindowEx1->setAutoFillBackground(true);
-    QPalette black = DSVideoWindowEx1->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    DSVideoWindowEx1->setPalette(black);
+    DSVideoWindowEx1 = new TVideoWindow(this, "DSVideoWindowEx1");
+    DSVideoWindowEx1->move(21, 75);
     panLogo = new QWidget(DSVideoWindowEx1);
     panLogo->setObjectName("panLogo");
     panLogo->setGeometry(0, 0, 257, 155);
@@ -171,17 +174,7 @@ void TFrmMainForm::BuildControls() {
     QPalette bar = Panel1->palette();
     bar.setColor(QPalette::Window, QColor(61, 65, 77));
     Panel1->setPalette(bar);
-    const QPixmap outer = ArtworkPixmap("strip-outer");
-    Panel2 = new TPictureStrip(Panel1, "Panel2", outer);
-    Panel2->setGeometry(0, 0, 1, 19);
-    Splitter1 = new TMarker(Panel1, "Splitter1", MarkerGlyph("marker-left"));
-    Splitter1->setGeometry(1, 0, 19, 19);
-    Panel4 = new TPictureStrip(Panel1, "Panel4", ArtworkPixmap("strip-inner"));
-    Panel4->setGeometry(20, 0, 220, 19);
-    Splitter2 = new TMarker(Panel1, "Splitter2", MarkerGlyph("marker-right"));
-    Splitter2->setGeometry(240, 0, 19, 19);
-    Panel3 = new TPictureStrip(Panel1, "Panel3", outer);
-    Panel3->setGeometry(259, 0, 1, 19);
+    // The marker glyphs first: the markers paint from them.
     imgL = new QLabel(this);
     imgL->setObjectName("imgL");
     imgL->setGeometry(0, 0, 17, 19);
@@ -192,6 +185,18 @@ void TFrmMainForm::BuildControls() {
     imgR->setGeometry(0, 0, 17, 19);
     imgR->setPixmap(ArtworkPixmap("marker-right"));
     imgR->hide();
+    const QPixmap outer = ArtworkPixmap("strip-outer");
+    Panel2 = new TPictureStrip(Panel1, "Panel2", outer);
+    Panel2->setGeometry(0, 0, 1, 19);
+    Splitter1 = new TMarker(Panel1, "Splitter1", *imgL);
+    Splitter1->setGeometry(1, 0, 19, 19);
+    Panel4 = new TPictureStrip(Panel1, "Panel4", ArtworkPixmap("strip-inner"));
+    Panel4->setGeometry(20, 0, 220, 19);
+    Splitter2 = new TMarker(Panel1, "Splitter2", *imgR);
+    Splitter2->setGeometry(240, 0, 19, 19);
+    Panel3 = new TPictureStrip(Panel1, "Panel3", outer);
+    Panel3->setGeometry(259, 0, 1, 19);
+    // The strips' presses reach the window through its application-wide event filter.
 
     btnPlay = new TBitmapButton(this, "btnPlay", "play", {20, 261, 20, 20}, "Ctrl + P");
     btnPause = new TBitmapButton(this, "btnPause", "pause", {44, 261, 20, 20}, "Ctrl + U");
@@ -218,6 +223,12 @@ void TFrmMainForm::BuildControls() {
     tmrClearMemory = new QTimer(this);
     tmrClearMemory->setObjectName("tmrClearMemory");
     tmrClearMemory->setInterval(1000);
+    tmrPaintSP = new QTimer(this);
+    tmrPaintSP->setObjectName("tmrPaintSP");
+    tmrPaintSP->setInterval(10);
+    dstrckbrMainform = new QTimer(this);
+    dstrckbrMainform->setObjectName("dstrckbrMainform");
+    dstrckbrMainform->setInterval(1000);
 
     outputFiletype_ = std::make_unique<QtSelector>(*cbbOutputFiletype);
     profile_ = std::make_unique<QtSelector>(*cbbProfile);
@@ -226,6 +237,7 @@ void TFrmMainForm::BuildControls() {
     outputFolder_ = std::make_unique<QtLineEditText>(*edtOutputFolder);
     segmentBar_ = std::make_unique<QtSegmentBar>(*Panel1, *Panel2, *Splitter1, *Panel4, *Splitter2, *Panel3);
     markers_ = std::make_unique<TSegmentMarkers>(*grid_, *segmentBar_, preview_, pump_);
+    previewView_ = std::make_unique<QtPreviewView>(*panLogo, *pnlCurTime, *DSVideoWindowEx1, *dstrckbrMainform);
 }
 
 template <class Handler>
@@ -255,6 +267,24 @@ void TFrmMainForm::ConnectHandlers() {
     connect(&grid_->View(), &QAbstractItemView::clicked, this,
             [this] { Run([&] { actDxTreeListOnClickExecute(); }); });
     connect(tmrClearMemory, &QTimer::timeout, this, [this] { Run([&] { tmrClearMemoryTimer(); }); });
+    on(btnPlay, &TFrmMainForm::btnPlayClick);
+    on(btnPause, &TFrmMainForm::btnPauseClick);
+    on(btnStop, &TFrmMainForm::btnStopClick);
+    connect(dstrckbrMainform, &QTimer::timeout, this, [this] { Run([&] { dstrckbrMainformTimer(); }); });
+    connect(tmrPaintSP, &QTimer::timeout, this, [this] { Run([&] { tmrPaintSPTimer(); }); });
+    // A drag runs the marker's handler for every step that changes a strip's width.
+    Splitter1->Dragged = [this](int left) {
+        Run([&] {
+            if (segmentBar_->DragStartMarkerTo(left)) SetStartTimeAndPlay();
+        });
+    };
+    Splitter2->Dragged = [this](int left) {
+        Run([&] {
+            if (segmentBar_->DragEndMarkerTo(left)) Splitter2Moved();
+        });
+    };
+    grid_->StartTimeChanged = [this] { Run([&] { dxtrlSourceFileStartTimeChange(); }); };
+    grid_->EditEnded = [this] { Run([&] { dxTreeSourceFileInfoEdited(); }); };
 }
 
 void TFrmMainForm::FirstShow() {
@@ -270,6 +300,7 @@ void TFrmMainForm::FormShow() {
     program_.ShowSplash(this);
     TCustomProc* proc = program_.CustomProc();
     if (proc == nullptr) return;  // start-up failed; the program ends after this show
+    CreatePreview();
     proc->FillAllSelectors([this] { LoadUserSettings(); });
     setAcceptDrops(true);
     proc->ApplyQualityProfile();
@@ -333,8 +364,13 @@ bool TFrmMainForm::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyRelease:
             if (watched == &grid_->View()) Run([&] { dxTreeSourceFileInfoKeyUp(); });
             return false;
+        case QEvent::MouseButtonDblClick:
         case QEvent::MouseButtonPress:
-            if (watched == rzfrmshpfrmConverter) {
+            if (watched == Panel2 || watched == Panel3 || watched == Panel4) {
+                StripMouseDown(watched, *static_cast<QMouseEvent*>(event));
+                break;
+            }
+            if (event->type() == QEvent::MouseButtonPress && watched == rzfrmshpfrmConverter) {
                 StartWindowDrag(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
                 return true;
             }
@@ -360,6 +396,32 @@ bool TFrmMainForm::eventFilter(QObject* watched, QEvent* event) {
             break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+namespace {
+
+// The modifier state reported with a press: the pressed button, the buttons held, the keys and
+// the double-click flag.
+MouseState MouseStateOf(const QMouseEvent& event) {
+    MouseState state;
+    const Qt::MouseButtons held = event.buttons() | event.button();
+    state.leftButton = event.button() == Qt::LeftButton;
+    state.rightButton = (held & Qt::RightButton) != 0;
+    state.middleButton = (held & Qt::MiddleButton) != 0;
+    state.ctrl = (event.modifiers() & Qt::ControlModifier) != 0;
+    state.shift = (event.modifiers() & Qt::ShiftModifier) != 0;
+    state.alt = (event.modifiers() & Qt::AltModifier) != 0;
+    state.doubleClick = event.type() == QEvent::MouseButtonDblClick;
+    return state;
+}
+
+}  // namespace
+
+void TFrmMainForm::StripMouseDown(QObject* strip, const QMouseEvent& event) {
+    const MouseState mouse = MouseStateOf(event);
+    if (strip == Panel2) Run([&] { Panel2MouseDown(mouse); });
+    if (strip == Panel3) Run([&] { Panel3MouseDown(mouse); });
+    if (strip == Panel4) Run([&] { Panel4MouseDown(mouse); });
 }
 
 void TFrmMainForm::StartWindowDrag(const QPoint& globalPos) {
@@ -430,6 +492,63 @@ void TFrmMainForm::btnConvertClick() {
     if (TBatchConversion* batch = program_.Batch()) batch->btnConvertClick();
 }
 
+void TFrmMainForm::CreatePreview() {
+    if (filterGraph_) return;
+    TAppFunc* appFunc = program_.AppFunc();
+    if (appFunc == nullptr) return;  // start-up failed; the preview stays Idle
+    filterGraph_ = CreatePreviewGraph(program_.EventLoop(), *DSVideoWindowEx1,
+                                      program_.Env().PreviewAudioOutput, previewFailure_);
+    player_ = std::make_unique<TPreviewPlayer>(*filterGraph_, *previewView_, *appFunc, pump_);
+    player_->SetMarkers(markers_.get());
+    preview_.SetPlayer(player_.get());
+    if (!previewFailure_.empty()) {
+        // The program goes on without a preview: the logo stays and says why when pointed at.
+        qWarning("Kestrava: the preview is not available: %s", previewFailure_.c_str());
+        imgLOGO->setToolTip(ToQt("The preview is not available: " + previewFailure_));
+    }
+}
+
+void TFrmMainForm::btnPlayClick() {
+    if (player_) player_->btnPlayClick(*grid_);
+}
+
+void TFrmMainForm::btnPauseClick() {
+    if (player_) player_->btnPauseClick();
+}
+
+void TFrmMainForm::btnStopClick() {
+    if (player_) player_->btnStopClick();
+}
+
+void TFrmMainForm::dstrckbrMainformTimer() {
+    if (player_) player_->dstrckbrMainformTimer();
+}
+
+void TFrmMainForm::SetStartTimeAndPlay() { markers_->SetStartTimeAndPlay(); }
+
+void TFrmMainForm::Splitter2Moved() { markers_->Splitter2Moved(); }
+
+void TFrmMainForm::Panel2MouseDown(const MouseState& mouse) { markers_->Panel2MouseDown(mouse); }
+
+void TFrmMainForm::Panel3MouseDown(const MouseState& mouse) { markers_->Panel3MouseDown(mouse); }
+
+// A press on the segment itself moves nothing.
+void TFrmMainForm::Panel4MouseDown(const MouseState&) {}
+
+void TFrmMainForm::tmrPaintSPTimer() {
+    // Both markers copy their glyphs from imgL and imgR when they paint.
+    Splitter1->update();
+    Splitter2->update();
+}
+
+void TFrmMainForm::dxTreeSourceFileInfoEdited() { markers_->ValidateEditedCells(); }
+
+void TFrmMainForm::dxtrlSourceFileStartTimeChange() {
+    // The selected rows give up the focus, which ends the edit; CommitStartCell then checks the
+    // cells itself, so the ending is not reported a second time.
+    grid_->WithoutEditEnded([&] { markers_->CommitStartCell(); });
+}
+
 void TFrmMainForm::btnOpenFileClick() {
     const TProgramEnvironment& env = program_.Env();
     const std::string initDir = TUserSettings(env.AppPath, *env.Fs).ReadInitDir(env.HomeFolder);
@@ -498,8 +617,17 @@ void TFrmMainForm::SaveUserSettings() {
 }
 
 void TFrmMainForm::closeEvent(QCloseEvent* event) {
-    // FormClose: settings saved, then the process ends at once. When the save fails the error
-    // is reported and the window stays open; every further close tries again.
+    // FormClose: the preview graph deactivated and cleared, settings saved, then the process
+    // ends at once. When the save fails the error is reported and the window stays open (its
+    // preview stopped); every further close tries again.
+    Run([&] {
+        // Stopping deactivates and clears the graph and brings the player back to Idle with it.
+        if (player_) player_->StopVideo();
+        if (filterGraph_ && filterGraph_->Active()) {
+            filterGraph_->SetActive(false);
+            filterGraph_->ClearFilters();
+        }
+    });
     const bool saved = Guarded(*program_.Env().Boxes, [&] { SaveUserSettings(); });
     if (!saved) {
         event->ignore();

@@ -6,8 +6,10 @@
 
 #include "app/QtControls.h"
 #include "app/QtSelector.h"
+#include "app/SegmentBar.h"
 #include "app/SourceGrid.h"
 #include "app/SourceListAdapters.h"
+#include "app/VideoWindow.h"
 #include "media/SegmentMarkers.h"
 #include "platform/AvMediaProbe.h"
 #include <string>
@@ -17,9 +19,13 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMouseEvent;
 class QPushButton;
 class QTimer;
+class IMediaGraph;
+class QtPreviewView;
 class TBitmapButton;
+class TPreviewPlayer;
 class TProgram;
 
 // The main window: borderless, cut to the shape of its background picture, with its own title,
@@ -63,6 +69,24 @@ public:
     void dxTreeSourceFileInfoKeyDown(int key);
     void dxTreeSourceFileInfoKeyUp();
     void btnOpenFileClick();
+    // The preview (made by FormShow): the three buttons and the clock tick.
+    void btnPlayClick();
+    void btnPauseClick();
+    void btnStopClick();
+    void dstrckbrMainformTimer();
+    // The segment markers: a drag of either marker, the strips' mouse presses, the 10 ms paint.
+    void SetStartTimeAndPlay();
+    void Splitter2Moved();
+    void Panel2MouseDown(const MouseState& mouse);
+    void Panel3MouseDown(const MouseState& mouse);
+    void Panel4MouseDown(const MouseState& mouse);
+    void tmrPaintSPTimer();
+    // The grid's time cells: an edit that ended, and a change in the start editor.
+    void dxTreeSourceFileInfoEdited();
+    void dxtrlSourceFileStartTimeChange();
+    // The preview's media graph and player, once libmpv is up; without it the preview stays
+    // Idle with the logo shown, and PreviewFailure says why.
+    void CreatePreview();
     void btnConvertClick();
     // AddSourceFiles on the list with the window's media probe, then ShowSelectedFile.
     void AddFiles(const std::vector<std::string>& names);
@@ -83,7 +107,7 @@ public:
     TBitmapButton* btnHomePage;
     TBitmapButton* btnEMail;
     TBitmapButton* btnAbout;
-    QWidget* DSVideoWindowEx1;
+    TVideoWindow* DSVideoWindowEx1;
     QWidget* panLogo;
     QLabel* imgLOGO;
     QLabel* Image1;
@@ -102,9 +126,9 @@ public:
     QLabel* Label2;
     QWidget* Panel1;
     QWidget* Panel2;
-    QWidget* Splitter1;
+    TMarker* Splitter1;
     QWidget* Panel4;
-    QWidget* Splitter2;
+    TMarker* Splitter2;
     QWidget* Panel3;
     QLabel* imgL;
     QLabel* imgR;
@@ -118,6 +142,8 @@ public:
     TBitmapButton* btnClearFile;
     TBitmapButton* btnConvert;
     QTimer* tmrClearMemory;
+    QTimer* tmrPaintSP;        // 10 ms: paints the markers
+    QTimer* dstrckbrMainform;  // the hidden track bar's one-second tick: the preview clock
 
     // The core's view of the controls.
     TSourceGrid& dxTreeSourceFileInfo() { return *grid_; }
@@ -127,6 +153,11 @@ public:
     QtCheckBox& ShowOutputDirectoryBox() { return *showOutputDirectory_; }
     QtLineEditText& OutputFolderText() { return *outputFolder_; }
     TSegmentMarkers& SegmentMarkers() { return *markers_; }
+    // Null until FormShow made the preview.
+    TPreviewPlayer* PreviewPlayer() { return player_.get(); }
+    IMediaGraph* FilterGraph() { return filterGraph_.get(); }
+    // Why the preview is not available; empty while it is (or before FormShow).
+    const std::string& PreviewFailure() const { return previewFailure_; }
 
     // How often the memory trim has run.
     int ClearMemoryCount() const { return clearMemoryCount_; }
@@ -145,6 +176,7 @@ private:
     void BuildControls();
     void ConnectHandlers();
     void StartWindowDrag(const QPoint& globalPos);
+    void StripMouseDown(QObject* strip, const QMouseEvent& event);
     bool IsKeyPreviewTarget(QObject* receiver) const;
 
     TProgram& program_;
@@ -156,8 +188,12 @@ private:
     std::unique_ptr<QtLineEditText> outputFolder_;
     QtMessagePump pump_;
     std::unique_ptr<QtSegmentBar> segmentBar_;
-    // No preview player is wired to the window yet: StopVideo has nothing to unload.
-    TNoPreview preview_;
+    // The player as the markers and the list commands reach it; Idle until FormShow made it.
+    TWindowPreview preview_;
+    std::unique_ptr<IMediaGraph> filterGraph_;
+    std::unique_ptr<QtPreviewView> previewView_;
+    std::unique_ptr<TPreviewPlayer> player_;
+    std::string previewFailure_;
     std::unique_ptr<TSegmentMarkers> markers_;
     AvMediaProbe probe_;
     // The open dialog's current file name: the first name of its last accepted choice.

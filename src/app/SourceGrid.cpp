@@ -2,9 +2,14 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+#include <QStyledItemDelegate>
 #include <QTreeView>
 
 #include "app/QtText.h"
+#include "media/TimeCode.h"
 
 namespace {
 
@@ -12,6 +17,103 @@ const char* const kHeaders[kSourceColumnCount] = {"",           "File Name",  "F
                                                   "Start Time", "End Time", "Cut Time"};
 
 bool ValidRow(int row, size_t count) { return row >= 0 && static_cast<size_t>(row) < count; }
+
+bool IsTimeColumn(int column) { return column == colStartTime || column == colEndTime; }
+
+// Hours up to six digits keep every code within the seconds a cell can count.
+const QRegularExpression& TimeCodePattern() {
+    static const QRegularExpression pattern(R"(^(\d{2,6}):([0-5]\d):([0-5]\d)$)");
+    return pattern;
+}
+
+}  // namespace
+
+bool ReadEditedTimeCode(const std::string& text, std::string& code) {
+    if (!TimeCodePattern().match(ToQt(text)).hasMatch()) return false;
+    std::int64_t seconds = 0;
+    if (!ReadTimeCode(text, seconds)) return false;
+    code = SecondsToTimeCode(seconds);
+    return true;
+}
+
+// The view of the grid: it tells the grid whenever a cell editor closes, whether it was left,
+// confirmed, cancelled or closed because its row gave up the focus.
+class TSourceGridView : public QTreeView {
+public:
+    TSourceGridView(QWidget* parent, TSourceGrid& grid) : QTreeView(parent), grid_(grid) {}
+
+protected:
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override {
+        QTreeView::closeEditor(editor, hint);
+        grid_.OnEditorClosed();
+    }
+
+private:
+    TSourceGrid& grid_;
+};
+
+namespace {
+
+// Takes a whole time code, or nothing at all (an emptied cell is filled in by the validation);
+// anything on the way to a time code is still being typed.
+class TTimeCodeValidator : public QRegularExpressionValidator {
+public:
+    explicit TTimeCodeValidator(QObject* parent) : QRegularExpressionValidator(TimeCodePattern(), parent) {}
+    State validate(QString& input, int& position) const override {
+        if (input.isEmpty()) return Acceptable;
+        return QRegularExpressionValidator::validate(input, position);
+    }
+};
+
+// The editors of the Start Time and End Time columns.
+class TTimeCellDelegate : public QStyledItemDelegate {
+public:
+    TTimeCellDelegate(QObject* parent, TSourceGrid& grid) : QStyledItemDelegate(parent), grid_(grid) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        if (!IsTimeColumn(index.column())) return QStyledItemDelegate::createEditor(parent, option, index);
+        auto* editor = new QLineEdit(parent);
+        editor->setObjectName(index.column() == colStartTime ? "dxtrlSourceFileStartTime"
+                                                             : "dxtrlSourceFileEndTime");
+        editor->setValidator(new TTimeCodeValidator(editor));
+        editor->setFrame(false);
+        if (index.column() == colStartTime) {
+            const QPersistentModelIndex cell(index);
+            QObject::connect(editor, &QLineEdit::textEdited, editor, [this, cell](const QString& text) {
+                std::string code;
+                if (!cell.isValid() || !ReadEditedTimeCode(ToStd(text), code)) return;
+                if (code == grid_.Cell(cell.row(), colStartTime)) return;
+                if (grid_.StartTimeChanged) grid_.StartTimeChanged();
+            });
+        }
+        return editor;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if (line == nullptr) return QStyledItemDelegate::setEditorData(editor, index);
+        line->setText(index.data(Qt::EditRole).toString());
+        line->selectAll();
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override {
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if (line == nullptr) return QStyledItemDelegate::setModelData(editor, model, index);
+        const std::string text = ToStd(line->text());
+        std::string code;
+        if (text.empty()) {
+            model->setData(index, QString(), Qt::EditRole);  // the validation fills it in
+        } else if (ReadEditedTimeCode(text, code)) {
+            model->setData(index, ToQt(code), Qt::EditRole);
+        }
+        // An unfinished code leaves the cell as it was.
+    }
+
+private:
+    TSourceGrid& grid_;
+};
 
 }  // namespace
 
@@ -36,8 +138,12 @@ QVariant TSourceRowsModel::data(const QModelIndex& index, int role) const {
 }
 
 bool TSourceRowsModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!index.isValid() || index.column() != colCheckStatus || role != Qt::CheckStateRole)
-        return false;
+    if (!index.isValid()) return false;
+    if (IsTimeColumn(index.column()) && role == Qt::EditRole) {
+        SetCell(index.row(), index.column(), ToStd(value.toString()));
+        return true;
+    }
+    if (index.column() != colCheckStatus || role != Qt::CheckStateRole) return false;
     const bool ticked = value.toInt() == Qt::Checked;
     SetCell(index.row(), colCheckStatus, ticked ? kChecked : kUnchecked);
     return true;
@@ -46,6 +152,7 @@ bool TSourceRowsModel::setData(const QModelIndex& index, const QVariant& value, 
 Qt::ItemFlags TSourceRowsModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
     if (index.column() == colCheckStatus) flags |= Qt::ItemIsUserCheckable;
+    if (IsTimeColumn(index.column())) flags |= Qt::ItemIsEditable;
     return flags;
 }
 
@@ -90,7 +197,7 @@ void TSourceRowsModel::DeleteAllRows() {
 }
 
 TSourceGrid::TSourceGrid(QWidget* parent)
-    : model_(new TSourceRowsModel(parent)), view_(new QTreeView(parent)) {
+    : model_(new TSourceRowsModel(parent)), view_(new TSourceGridView(parent, *this)) {
     view_->setObjectName("dxTreeSourceFileInfo");
     view_->setModel(model_);
     view_->setRootIsDecorated(false);
@@ -99,7 +206,14 @@ TSourceGrid::TSourceGrid(QWidget* parent)
     view_->setAlternatingRowColors(true);
     view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // The time editors open on a click (below), not on the view's own triggers.
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setItemDelegate(new TTimeCellDelegate(view_, *this));
+    QObject::connect(view_, &QAbstractItemView::clicked, view_, [this](const QModelIndex& index) {
+        if (!IsTimeColumn(index.column()) || !IsSelected(index.row())) return;
+        view_->setCurrentIndex(index);
+        view_->edit(index);
+    });
     view_->header()->setSectionsMovable(false);
     view_->header()->setStretchLastSection(false);
     view_->header()->setSectionResizeMode(QHeaderView::Interactive);
@@ -152,6 +266,30 @@ void TSourceGrid::SetFocusedRow(int row) {
     }
     view_->selectionModel()->setCurrentIndex(model_->index(row, colFileName),
                                              QItemSelectionModel::NoUpdate);
+}
+
+void TSourceGrid::WithoutEditEnded(const std::function<void()>& action) {
+    const bool before = quietEditEnd_;
+    quietEditEnd_ = true;
+    try {
+        action();
+    } catch (...) {
+        quietEditEnd_ = before;
+        throw;
+    }
+    quietEditEnd_ = before;
+}
+
+QWidget* TSourceGrid::CellEditor() const {
+    // A closed editor is hidden at once and deleted later.
+    for (QLineEdit* editor : view_->viewport()->findChildren<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!editor->isHidden()) return editor;
+    }
+    return nullptr;
+}
+
+void TSourceGrid::OnEditorClosed() {
+    if (!quietEditEnd_ && EditEnded) EditEnded();
 }
 
 void TSourceGrid::BeginUpdate() { view_->setUpdatesEnabled(false); }

@@ -29,6 +29,12 @@ public:
     void SetBarWidth(int width) override;
     void RepaintEndMarker() override;
 
+    // A marker dragged so that its left edge would be at `left`: its outer strip follows within
+    // the limits of a drag (neither that strip nor the segment narrower than 1 pixel; a segment
+    // already narrower lets the marker move away only). True when the strip's width changed.
+    bool DragStartMarkerTo(int left);
+    bool DragEndMarkerTo(int left);
+
 private:
     void Layout();
 
@@ -40,11 +46,21 @@ private:
     QWidget& rightStrip_;
 };
 
-// The preview as long as no player is wired to the window: nothing loaded, nothing to stop.
-class TNoPreview : public IPreview {
+// The preview as the markers see it: the window's player once it is made (when the program's
+// objects exist), and before that a preview with nothing loaded and nothing to stop.
+class TWindowPreview : public IPreview {
 public:
-    std::string PreviewFile() const override { return {}; }
-    void StopVideo() override {}
-    bool IsActive() const override { return false; }
-    void SetPlayPosition(std::int64_t) override {}
+    void SetPlayer(IPreview* player) { player_ = player; }
+
+    std::string PreviewFile() const override { return player_ ? player_->PreviewFile() : std::string(); }
+    void StopVideo() override {
+        if (player_) player_->StopVideo();
+    }
+    bool IsActive() const override { return player_ && player_->IsActive(); }
+    void SetPlayPosition(std::int64_t ms) override {
+        if (player_) player_->SetPlayPosition(ms);
+    }
+
+private:
+    IPreview* player_ = nullptr;
 };
