@@ -285,6 +285,7 @@ void TFrmMainForm::ConnectHandlers() {
     };
     grid_->StartTimeChanged = [this] { Run([&] { dxtrlSourceFileStartTimeChange(); }); };
     grid_->EditEnded = [this] { Run([&] { dxTreeSourceFileInfoEdited(); }); };
+    grid_->DragEnded = [this](bool overGrid) { Run([&] { dxTreeSourceFileInfoEndDrag(overGrid); }); };
 }
 
 void TFrmMainForm::FirstShow() {
@@ -460,6 +461,11 @@ void TFrmMainForm::btnSelectOutputFolderClick() {
     const TProgramEnvironment& env = program_.Env();
     outputFolder_->SetText(
         SelectOutputFolder(outputFolder_->Text(), *env.FolderBrowser, *env.Fs, *env.Boxes, '/'));
+}
+
+void TFrmMainForm::dxTreeSourceFileInfoEndDrag(bool overGrid) {
+    // Rows dragged out of the grid go as by the Remove button.
+    if (!overGrid) btnRemoveFile->click();
 }
 
 void TFrmMainForm::btnRemoveFileClick() {

@@ -88,6 +88,8 @@ public:
     // Idle with the logo shown, and PreviewFailure says why.
     void CreatePreview();
     void btnConvertClick();
+    // A drag of rows that began in the grid ended, over the grid or not.
+    void dxTreeSourceFileInfoEndDrag(bool overGrid);
     // AddSourceFiles on the list with the window's media probe, then ShowSelectedFile.
     void AddFiles(const std::vector<std::string>& names);
     // The shell's drop: every local file's name, in order.

@@ -1,6 +1,11 @@
 #include "app/SourceGrid.h"
 
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -38,14 +43,43 @@ bool ReadEditedTimeCode(const std::string& text, std::string& code) {
 
 // The view of the grid: it tells the grid whenever a cell editor closes, whether it was left,
 // confirmed, cancelled or closed because its row gave up the focus.
+//
+// Its rows can be dragged. It accepts every drag over itself and takes a drop on itself without
+// changing anything; when a drag that began here ends, the grid learns where it was dropped.
 class TSourceGridView : public QTreeView {
 public:
-    TSourceGridView(QWidget* parent, TSourceGrid& grid) : QTreeView(parent), grid_(grid) {}
+    TSourceGridView(QWidget* parent, TSourceGrid& grid) : QTreeView(parent), grid_(grid) {
+        setDragEnabled(true);
+        setAcceptDrops(true);
+        setDragDropMode(QAbstractItemView::DragDrop);
+        setDropIndicatorShown(false);
+    }
 
 protected:
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override {
         QTreeView::closeEditor(editor, hint);
         grid_.OnEditorClosed();
+    }
+
+    void startDrag(Qt::DropActions) override {
+        const QModelIndexList rows = selectionModel()->selectedRows();
+        if (rows.isEmpty()) return;
+        auto* drag = new QDrag(this);
+        drag->setMimeData(model()->mimeData(rows));
+        drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
+        QObject* target = drag->target();
+        drag->deleteLater();
+        grid_.EndDrag(target);
+    }
+    // Files from a file manager go on to the window, which adds them wherever they are dropped.
+    void dragEnterEvent(QDragEnterEvent* event) override { Take(*event); }
+    void dragMoveEvent(QDragMoveEvent* event) override { Take(*event); }
+    void dropEvent(QDropEvent* event) override { Take(*event); }
+
+private:
+    static void Take(QDropEvent& event) {
+        if (event.mimeData()->hasUrls()) event.ignore();
+        else event.acceptProposedAction();
     }
 
 private:
@@ -153,6 +187,7 @@ Qt::ItemFlags TSourceRowsModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
     if (index.column() == colCheckStatus) flags |= Qt::ItemIsUserCheckable;
     if (IsTimeColumn(index.column())) flags |= Qt::ItemIsEditable;
+    if (index.isValid()) flags |= Qt::ItemIsDragEnabled;
     return flags;
 }
 
@@ -297,3 +332,8 @@ void TSourceGrid::BeginUpdate() { view_->setUpdatesEnabled(false); }
 void TSourceGrid::EndUpdate() { view_->setUpdatesEnabled(true); }
 
 void TSourceGrid::Refresh() { view_->viewport()->update(); }
+
+void TSourceGrid::EndDrag(QObject* target) {
+    const bool overGrid = target != nullptr && (target == view_ || target == view_->viewport());
+    if (DragEnded) DragEnded(overGrid);
+}

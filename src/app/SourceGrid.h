@@ -8,6 +8,7 @@
 
 #include "media/SourceList.h"
 
+class QObject;
 class QTreeView;
 class QWidget;
 
@@ -58,6 +59,11 @@ public:
     std::function<void()> StartTimeChanged;
     // An edit of a cell ended; the editor's text is in the cell.
     std::function<void()> EditEnded;
+    // A drag of rows that began in the grid ended: dropped on the grid itself or not (on another
+    // control, which takes no drop, or outside the program).
+    std::function<void(bool overGrid)> DragEnded;
+    // Where the drop of such a drag went (null: nowhere in the program).
+    void EndDrag(QObject* target);
     // Runs `action` without reporting the edits that end inside it.
     void WithoutEditEnded(const std::function<void()>& action);
     // The open cell editor, or null.

@@ -6,6 +6,8 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QTimer>
+#include <QTreeView>
+#include <QWindow>
 #include <QUrl>
 #include <cstdlib>
 #include <filesystem>
@@ -142,6 +144,34 @@ TEST_F(AppAddFiles, DroppedFilesAreAddedInOrderWithoutRepeatsAndLeaveTheInitialF
     EXPECT_EQ(Names(), (std::vector<std::string>{b, a}));
     EXPECT_TRUE(test.boxes.Shown.empty());
     EXPECT_EQ(StoredInitDir(), "(none)");
+}
+
+TEST_F(AppAddFiles, FilesDroppedOnTheGridReachTheWindowWhileTheGridTakesItsOwnRows) {
+    ASSERT_TRUE(test.Start());
+    QWidget* viewport = Grid().View().viewport();
+    // Over the grid, in the window's coordinates: the window hands each drag to the widget
+    // under it that takes it, trying the parents in turn.
+    const QPoint over = viewport->mapTo(&test.Main(), viewport->rect().center());
+    QWindow* window = test.Main().windowHandle();
+    ASSERT_NE(window, nullptr);
+    auto dragAndDrop = [&](QMimeData& data, Qt::DropAction action) {
+        QDragEnterEvent enter(over, action, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window, &enter);
+        QDropEvent drop(over, action, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window, &drop);
+        return drop.isAccepted();
+    };
+
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(QString::fromStdString(Clip("clip-a.mp4")))});
+    dragAndDrop(files, Qt::CopyAction);
+    EXPECT_EQ(Names(), std::vector<std::string>{Clip("clip-a.mp4")});
+
+    // Rows dragged inside the grid are taken there, changing nothing.
+    QMimeData rows;
+    rows.setData("application/x-qabstractitemmodeldatalist", QByteArray());
+    EXPECT_TRUE(dragAndDrop(rows, Qt::MoveAction));
+    EXPECT_EQ(Names(), std::vector<std::string>{Clip("clip-a.mp4")});
 }
 
 TEST_F(AppAddFiles, UnreadableFilesGetTheWarningThatFitsTheList) {

@@ -59,7 +59,8 @@ protected:
     TestProgram test{folder};
 };
 
-enum class RemoveBy { Button, CtrlR, DeleteKey };
+// Rows dragged out of the grid and dropped on another control go as by the Remove button.
+enum class RemoveBy { Button, CtrlR, DeleteKey, DragOut };
 
 struct RemovalCase {
     const char* name;
@@ -82,7 +83,7 @@ const RemovalCase kRemovalCases[] = {
 };
 
 TEST_F(AppSourceList, RemovalKeepsTheUnselectedRowsAndFocusesTheRowAboveTheFocusedOne) {
-    for (RemoveBy by : {RemoveBy::Button, RemoveBy::CtrlR, RemoveBy::DeleteKey}) {
+    for (RemoveBy by : {RemoveBy::Button, RemoveBy::CtrlR, RemoveBy::DeleteKey, RemoveBy::DragOut}) {
         for (const RemovalCase& c : kRemovalCases) {
             SCOPED_TRACE(std::string(c.name) + " by " + std::to_string(static_cast<int>(by)));
             Grid().DeleteAllRows();
@@ -92,12 +93,26 @@ TEST_F(AppSourceList, RemovalKeepsTheUnselectedRowsAndFocusesTheRowAboveTheFocus
                 case RemoveBy::Button: test.Main().btnRemoveFile->click(); break;
                 case RemoveBy::CtrlR: QTest::keyClick(&test.Main(), Qt::Key_R, Qt::ControlModifier); break;
                 case RemoveBy::DeleteKey: QTest::keyClick(&Grid().View(), Qt::Key_Delete); break;
+                case RemoveBy::DragOut: Grid().EndDrag(test.Main().DSVideoWindowEx1); break;
             }
             EXPECT_EQ(RowNumbers(), c.left);
             EXPECT_EQ(Grid().FocusedRow(), c.focusedAfter);
             EXPECT_EQ(SelectedRows(), c.selectedAfter);
         }
     }
+}
+
+// Where a drag of rows ended, as the grid's view reports it once the drag's loop is over (a drag
+// synthesized on the offscreen platform never reaches a drop target, so the report is given
+// here directly).
+TEST_F(AppSourceList, ADragEndingOnTheGridRemovesNothingAndOneEndingOutsideTheProgramRemoves) {
+    AddRows(3);
+    Select({1}, 1);
+    Grid().EndDrag(&Grid().View());
+    Grid().EndDrag(Grid().View().viewport());
+    EXPECT_EQ(RowNumbers(), (std::vector<int>{1, 2, 3}));
+    Grid().EndDrag(nullptr);
+    EXPECT_EQ(RowNumbers(), (std::vector<int>{1, 3}));
 }
 
 TEST_F(AppSourceList, OtherKeysInTheGridRemoveNothing) {
