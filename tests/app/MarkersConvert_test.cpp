@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "MarkerDrag.h"
 #include "TestProgramFolder.h"
 #include "app/BitmapButton.h"
 #include "app/FrmMainForm.h"
@@ -58,16 +59,6 @@ long Difference(const std::string& a, const std::string& b) {
     return sum;
 }
 
-// A drag of a marker by `dx` pixels, one pixel per mouse move.
-void Drag(QWidget* marker, int dx) {
-    const QPoint grip = marker->mapToGlobal(QPoint(9, 9));
-    QTest::mousePress(marker, Qt::LeftButton, {}, QPoint(9, 9));
-    const int step = dx < 0 ? -1 : 1;
-    for (int moved = step; moved != dx + step; moved += step)
-        QTest::mouseMove(marker, marker->mapFromGlobal(grip + QPoint(moved, 0)));
-    QTest::mouseRelease(marker, Qt::LeftButton, {}, marker->mapFromGlobal(grip + QPoint(dx, 0)));
-}
-
 TEST(AppMarkersConvert, TheDraggedSegmentIsWhatConverts) {
     TempFolder clips, out;
     const std::string clip = clips / "ten seconds.mp4";
@@ -92,8 +83,8 @@ TEST(AppMarkersConvert, TheDraggedSegmentIsWhatConverts) {
 
     main.btnStop->click();
 
-    Drag(main.Splitter1, 110);  // 50 percent
-    Drag(main.Splitter2, -55);  // ((219 - 56) × 121) div 260 = 75 percent
+    DragMarker(main.Splitter1, 110);  // 50 percent
+    DragMarker(main.Splitter2, -55);  // ((219 - 56) × 121) div 260 = 75 percent
     EXPECT_EQ(grid.Cell(0, colStartTime), "00:00:05");
     EXPECT_EQ(grid.Cell(0, colEndTime), "00:00:07");
     EXPECT_EQ(grid.Cell(0, colCutTime), "00:00:02");

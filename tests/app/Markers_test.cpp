@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "MarkerDrag.h"
 #include "TestProgramFolder.h"
 #include "app/FrmMainForm.h"
 #include "app/SegmentBar.h"
@@ -60,18 +61,6 @@ protected:
         QTest::mouseClick(Grid().View().viewport(), Qt::LeftButton, modifiers, CellCentre(row, column));
     }
 
-    // Presses a marker, moves the mouse `dx` pixels on the screen one pixel at a time (the
-    // marker follows it, so each move is given in the marker's coordinates of the moment), and
-    // releases it unless `release` is false.
-    static void Drag(QWidget* marker, int dx, bool release = true) {
-        const QPoint grip = marker->mapToGlobal(QPoint(9, 9));
-        QTest::mousePress(marker, Qt::LeftButton, {}, QPoint(9, 9));
-        const int step = dx < 0 ? -1 : 1;
-        for (int moved = step; moved != dx + step; moved += step)
-            QTest::mouseMove(marker, marker->mapFromGlobal(grip + QPoint(moved, 0)));
-        if (release) QTest::mouseRelease(marker, Qt::LeftButton, {}, marker->mapFromGlobal(grip + QPoint(dx, 0)));
-    }
-
     static TempFolder* clips;
     TestProgramFolder folder;
     TestProgram test{folder};
@@ -103,23 +92,23 @@ TEST_F(AppMarkers, DragsFollowTheMouseLiveAndGiveWholePercentsOfTheDuration) {
     EXPECT_EQ(Main().SegmentMarkers().PlayStartSeconds, 50);
 
     // The end marker fully right is 101 percent.
-    Drag(Main().Splitter2, -40);
+    DragMarker(Main().Splitter2, -40);
     EXPECT_EQ(RightStrip(), 41);
-    Drag(Main().Splitter2, 200);
+    DragMarker(Main().Splitter2, 200);
     EXPECT_EQ(RightStrip(), 1);
     EXPECT_EQ(Cell(0, colEndTime), "00:01:41");
     EXPECT_EQ(Main().SegmentMarkers().StopAtTime, "00:01:41");
     EXPECT_EQ(Cell(0, colCutTime), "00:00:51");
 
     // Neither outer strip nor the segment gets narrower than 1 pixel.
-    Drag(Main().Splitter1, -300);
+    DragMarker(Main().Splitter1, -300);
     EXPECT_EQ(LeftStrip(), 1);
     EXPECT_EQ(Cell(0, colStartTime), "00:00:00");
-    Drag(Main().Splitter1, 400);
+    DragMarker(Main().Splitter1, 400);
     EXPECT_EQ(Main().Panel4->width(), 1);
     EXPECT_EQ(LeftStrip(), 220);
     EXPECT_EQ(Cell(0, colStartTime), "00:01:40");
-    Drag(Main().Splitter2, -50);
+    DragMarker(Main().Splitter2, -50);
     EXPECT_EQ(RightStrip(), 1);
     EXPECT_EQ(Main().Panel4->width(), 1);
     EXPECT_EQ(Main().Panel1->width(), 260);
@@ -138,14 +127,14 @@ TEST_F(AppMarkers, TwoSelectedRowsGetTheSameBoundFromTheDurationTheMarkersWerePl
     // Placed for each selected row in turn: the last one's duration stands.
     EXPECT_EQ(Main().SegmentMarkers().DurationSeconds, 10);
 
-    Drag(Main().Splitter1, 110);
+    DragMarker(Main().Splitter1, 110);
     EXPECT_EQ(Cell(0, colStartTime), "00:00:05");
     EXPECT_EQ(Cell(1, colStartTime), "00:00:05");
     EXPECT_EQ(Cell(0, colCutTime), "00:01:35");
     EXPECT_EQ(Cell(1, colCutTime), "00:00:05");
     EXPECT_EQ(Cell(2, colStartTime), "00:00:00");
 
-    Drag(Main().Splitter2, -110);
+    DragMarker(Main().Splitter2, -110);
     EXPECT_EQ(Cell(0, colEndTime), "00:00:05");
     EXPECT_EQ(Cell(1, colEndTime), "00:00:05");
     EXPECT_EQ(Cell(2, colEndTime), "00:00:20");

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "MarkerDrag.h"
 #include "TestProgramFolder.h"
 #include "app/BitmapButton.h"
 #include "app/FrmMainForm.h"
@@ -92,17 +93,6 @@ protected:
         EXPECT_FALSE(Graph().Active());
         EXPECT_TRUE(LogoShown());
         EXPECT_EQ(Clock(), "00:00:00");
-    }
-
-    // Drags a marker by `dx` pixels on the screen, one mouse move per pixel; the marker
-    // follows the mouse, so each move is given in its coordinates of the moment.
-    static void Drag(QWidget* marker, int dx) {
-        const QPoint grip = marker->mapToGlobal(QPoint(9, 9));
-        QTest::mousePress(marker, Qt::LeftButton, {}, QPoint(9, 9));
-        const int step = dx < 0 ? -1 : 1;
-        for (int moved = step; moved != dx + step; moved += step)
-            QTest::mouseMove(marker, marker->mapFromGlobal(grip + QPoint(moved, 0)));
-        QTest::mouseRelease(marker, Qt::LeftButton, {}, marker->mapFromGlobal(grip + QPoint(dx, 0)));
     }
 
     static PreviewClips* clips;
@@ -193,7 +183,7 @@ TEST_F(AppPreview, TheStartMarkerSeeksThePlayingFileExactly) {
     ASSERT_TRUE(Player().IsPlaying());
     Main().btnPause->click();
     // The start marker to the middle of the bar: 50 percent of 4 seconds.
-    Drag(Main().Splitter1, 110);
+    DragMarker(Main().Splitter1, 110);
     ASSERT_EQ(Main().Panel2->width(), 111);
     EXPECT_EQ(Main().dxTreeSourceFileInfo().Cell(0, colStartTime), "00:00:02");
     EXPECT_NEAR(Position(), 2000, 100);
@@ -223,7 +213,7 @@ TEST_F(AppPreview, TheEndOfTheFileUnloadsThePreviewAndPlayOpensTheRowAgain) {
 TEST_F(AppPreview, ReachingTheEndMarkersTimeRewindsToTheStartAndPauses) {
     Add({"clip.mp4"});
     // The end marker to the middle of the bar: StopAtTime 00:00:02 of 4 seconds.
-    Drag(Main().Splitter2, -110);
+    DragMarker(Main().Splitter2, -110);
     ASSERT_EQ(Main().SegmentMarkers().StopAtTime, "00:00:02");
     Main().btnPlay->click();
     ASSERT_TRUE(Player().IsPlaying());
