@@ -142,6 +142,17 @@ TEST_F(AppAddFiles, DroppedFilesAreAddedInOrderWithoutRepeatsAndLeaveTheInitialF
     EXPECT_EQ(Names(), (std::vector<std::string>{b, a}));
     Drop({a});
     EXPECT_EQ(Names(), (std::vector<std::string>{b, a}));
+
+    // Names far beyond the old 260-character limit, in folders as deep, with non-ASCII letters.
+    std::filesystem::path deep = clips->Path();
+    for (int level = 0; level < 4; ++level) deep /= std::string(120, static_cast<char>('k' + level));
+    std::filesystem::create_directories(deep);
+    const std::string longName = (deep / (std::string(200, 'x') + " größe 'q' -clip.mp4")).string();
+    std::filesystem::copy_file(a, longName);
+    ASSERT_GT(longName.size(), 700u);
+    Drop({longName});
+    EXPECT_EQ(Names(), (std::vector<std::string>{b, a, longName}));
+    EXPECT_EQ(Grid().Cell(2, colDuration), "00:00:02");
     EXPECT_TRUE(test.boxes.Shown.empty());
     EXPECT_EQ(StoredInitDir(), "(none)");
 }
