@@ -22,11 +22,11 @@
 #include "conversion/CommonLib.h"
 #include "conversion/ConvertingProgress.h"
 #include "conversion/CustomProc.h"
+#include "platform/PosixEncoderRunner.h"
+#include "platform/ProcProcessTable.h"
 #include "profiles/OptionsDialogLogic.h"
 #include "profiles/ProfileFiles.h"
 #include "storage/AppFunc.h"
-#include "platform/PosixEncoderRunner.h"
-#include "platform/ProcProcessTable.h"
 #include "storage/PathNaming.h"
 
 TProgram::TProgram(TProgramEnvironment environment) : env_(std::move(environment)) {
