@@ -33,6 +33,18 @@ void UseDefaultColormap(QWidget& window) {
     xcb_flush(connection);
 }
 
+// The window with a 24-pixel margin of what lies around it, as the screen shows it.
+struct Shot {
+    QRect frame;
+    QImage image;
+};
+Shot Photograph(QWidget& window) {
+    const QRect frame = window.frameGeometry().adjusted(-24, -24, 24, 24);
+    return {frame, QGuiApplication::primaryScreen()
+                       ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+                       .toImage()};
+}
+
 }  // namespace
 
 TEST(AppScreenshot, MainWindowUnderXvfb) {
@@ -45,10 +57,7 @@ TEST(AppScreenshot, MainWindowUnderXvfb) {
     UseDefaultColormap(main);
     QTest::qWait(300);
 
-    const QRect frame = main.frameGeometry().adjusted(-24, -24, 24, 24);
-    const QImage shot = QGuiApplication::primaryScreen()
-                            ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
-                            .toImage();
+    const auto [frame, shot] = Photograph(main);
     ASSERT_FALSE(shot.isNull());
     ASSERT_TRUE(shot.save(KESTRAVA_SCREENSHOT_PATH)) << KESTRAVA_SCREENSHOT_PATH;
 
@@ -84,10 +93,7 @@ TEST(AppScreenshot, PreviewFrameUnderXvfb) {
     main.btnPause->click();
     QTest::qWait(300);  // the last frame drawn and shown
 
-    const QRect frame = main.frameGeometry().adjusted(-24, -24, 24, 24);
-    const QImage shot = QGuiApplication::primaryScreen()
-                            ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
-                            .toImage();
+    const auto [frame, shot] = Photograph(main);
     ASSERT_FALSE(shot.isNull());
     const std::filesystem::path path =
         std::filesystem::path(KESTRAVA_SCREENSHOT_PATH).replace_filename("preview-frame.png");
